@@ -29,6 +29,41 @@ constexpr std::size_t kMaxNameBytes = 1024;
 // The longest output a deflate stream of this size can produce.
 std::uint64_t InflateBound(std::uint64_t packed) { return packed * kMaxInflateRatio + 64; }
 
+// Claims up to this size are set aside at once, as the member's final
+// buffer; beyond it the buffer grows only as inflate actually produces data.
+constexpr std::uint64_t kTrustedClaim = 16u << 20;
+
+// Inflates one zlib stream that must end within limit bytes into out. A
+// damaged file may claim gigabytes for a few megabytes of garbage: memory is
+// spent on what the stream yields, not on what the file claims.
+bool InflateUpTo(const std::string& source, std::size_t limit, std::string& out) {
+    if (source.size() > std::numeric_limits<uInt>::max() ||
+        limit > std::numeric_limits<uInt>::max())
+        return false;
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK)
+        return false;
+    zs.next_in = const_cast<Bytef*>(reinterpret_cast<const Bytef*>(source.data()));
+    zs.avail_in = static_cast<uInt>(source.size());
+    out.assign(static_cast<std::size_t>(std::min<std::uint64_t>(
+                   limit, kTrustedClaim + 4 * std::uint64_t(source.size()))),
+               '\0');
+    int rc;
+    do {
+        if (zs.total_out == out.size() && out.size() < limit)
+            out.resize(std::min<std::size_t>(limit, out.size() * 2));
+        zs.next_out = reinterpret_cast<Bytef*>(out.data()) + zs.total_out;
+        zs.avail_out = static_cast<uInt>(out.size() - zs.total_out);
+        rc = inflate(&zs, Z_NO_FLUSH); // Z_OK: progress made, so the loop ends
+    } while (rc == Z_OK);
+    const std::size_t produced = zs.total_out;
+    inflateEnd(&zs);
+    if (rc != Z_STREAM_END) // damaged, cut short, or longer than limit
+        return false;
+    out.resize(produced);
+    return true;
+}
+
 // Any drive but the Linux root (Z:) stands for the manual's own drive, as on
 // the disc the manual came on. Works on folded names.
 void CanonicalDrive(std::string& folded) {
@@ -163,11 +198,9 @@ void TResourceArchive::ReadDirectory() {
             const std::uint32_t unpacked = delta + packed; // wraps as the format intends
             if (unpacked > InflateBound(packed))
                 throw EArchiveDamaged(m_path, "directory claims an impossible size");
-            std::string block(unpacked, '\0');
-            std::size_t len = block.size();
-            if (Uncompress(block.data(), len, raw.data(), raw.size()) != Z_OK)
+            std::string block;
+            if (!InflateUpTo(raw, unpacked, block))
                 throw EArchiveDamaged(m_path, "directory does not inflate");
-            block.resize(len);
             ParseDirectory(block);
         }
         m_dataStart = kHeaderSize + static_cast<std::uint64_t>(packed);
@@ -300,11 +333,8 @@ bool TResourceArchive::ExtractEntry(int index, std::string& out, std::string* er
     std::string packed(e.packedSize, '\0');
     if (!ReadAt(at, packed.data(), packed.size()))
         return fail("data cannot be read");
-    out.resize(e.unpackedSize);
-    std::size_t len = out.size();
-    if (Uncompress(out.data(), len, packed.data(), packed.size()) != Z_OK)
+    if (!InflateUpTo(packed, e.unpackedSize, out))
         return fail("data does not inflate");
-    out.resize(len);
     return true;
 }
 

@@ -98,7 +98,11 @@ std::u32string Utf8ToUtf32(std::string_view s) {
             }
             c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
         }
-        if (!ok) {
+        // Overlong forms ("\xC0\xAF" for '/'), surrogates and code points
+        // beyond U+10FFFF are malformed too: they must not smuggle in a
+        // separator or a NUL.
+        constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+        if (!ok || c < kShortest[extra] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
             out += U'\uFFFD';
             ++i;
             continue;

@@ -1,0 +1,720 @@
+#include "mainform.h"
+
+#include "ansi.h"
+#include "archive.h"
+#include "commandrules.h"
+#include "instancelock.h"
+#include "paths.h"
+#include "pictures.h"
+#include "qtansi.h"
+#include "settingsstore.h"
+#include "shellopen.h"
+#include "sound.h"
+#include "windowdirectory.h"
+#include "windowshape.h"
+
+#include "captions.h"
+#include "effbtncar.h"
+#include "effcar.h"
+#include "formoptions.h"
+#include "generalsettings.h"
+#include "supertimer.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <iostream>
+
+namespace carmanual {
+
+namespace {
+
+// Strict hit test: a point on an element's border is outside it.
+template <typename T> bool Hit(const T& e, QPoint p) {
+    return e.Left < p.x() && p.x() < e.Right && e.Top < p.y() && p.y() < e.Bottom;
+}
+
+QRect ElementRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+    return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+}
+
+bool HasSound(const std::string& sound) { return !sound.empty() && sound != "no"; }
+
+} // namespace
+
+TMainForm::TMainForm(TMainServices services) : QWidget(nullptr), m_services(std::move(services)) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(false);
+    if (ShapeNeedsTranslucency())
+        setAttribute(Qt::WA_TranslucentBackground);
+    m_carEffect = std::make_unique<TEffCar>(this);
+    qApp->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+const TGeneralSettings* TMainForm::GeneralSettings() const {
+    return m_options ? &m_options->Settings() : nullptr;
+}
+
+bool TMainForm::CarEffectRunning() const { return m_carEffect && m_carEffect->Running(); }
+
+bool TMainForm::IsAnimating() const { return m_animTimer && m_animTimer->Enabled(); }
+
+// ---------------------------------------------------------------- start-up
+
+TMainForm::TCreateResult TMainForm::FormCreate(const QStringList& arguments) {
+    m_exitButton = -1;
+    m_startedWithParameters = !arguments.isEmpty();
+    if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("/t"))) {
+        m_mode = TRunMode::Thesaurus;
+        return TCreateResult::Shown;
+    }
+    if (m_startedWithParameters) {
+        m_mode = TRunMode::Help;
+        return TCreateResult::Shown;
+    }
+    m_mode = TRunMode::Skinned;
+    return CreateSkinned();
+}
+
+TMainForm::TCreateResult TMainForm::CreateSkinned() {
+    TDynamicStringArray lines;
+    if (!LoadStructLines(lines))
+        return TCreateResult::NoManual;
+    m_title = ReadTitleFile();
+    ReadWindowKeywords(lines, m_description);
+
+    m_instanceLock = std::make_unique<TInstanceLock>(FromAnsi(m_title));
+    if (!m_instanceLock->TryAcquire()) {
+        m_alreadyRunning = true;
+        m_startedWithParameters = true; // no dialog window, no closing animation
+        return TCreateResult::AlreadyRunning;
+    }
+    QGuiApplication::setApplicationDisplayName(FromAnsi(m_title));
+    setWindowTitle(FromAnsi(m_title));
+
+    ReadElements(lines, m_description);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s != Qt::ApplicationActive && OnDeactivate)
+            OnDeactivate();
+    });
+
+    if (!m_description.Icon.empty()) {
+        const QImage icon = LoadPicture(ProgramDir() + m_description.Icon);
+        if (!icon.isNull())
+            QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+    }
+    if (m_description.HasVertexMain) {
+        m_region = PolygonRegion(m_description.VertexMain);
+        m_hasRegion = !m_region.isEmpty();
+    }
+
+    // Settings: the store of this title, and the options dialog that loads them.
+    m_settings = m_services.OpenSettings ? m_services.OpenSettings(m_title) : nullptr;
+    if (!m_settings)
+        m_settings = std::make_unique<TMemorySettingsStore>();
+    const bool anyImages = !m_description.Images.empty();
+    m_options = new TFormOptions(*m_settings, anyImages, this);
+    connect(m_options, &QDialog::finished, this, [this] { ApplyHints(); });
+
+    // Codecs come with the system's media framework; nothing to install here.
+    setAcceptDrops(true);
+
+    m_currentScreen = 0;
+    LoadBackground();
+    if (!m_background.isNull())
+        setFixedSize(m_background.size());
+    else
+        setFixedSize(800, 600);
+    BuildScreenElements();
+    RestoreSwitchStates();
+
+    // The animated piston on every screen but the document screen.
+    {
+        const std::string gif = ProgramDir() + "piston.gif";
+        try {
+            TComprStream stream(gif);
+            m_pistonData = new QBuffer(this);
+            m_pistonData->setData(QByteArray(stream.Bytes().data(),
+                                             static_cast<qsizetype>(stream.Size())));
+            m_pistonData->open(QIODevice::ReadOnly);
+            m_pistonMovie = new QMovie(m_pistonData, QByteArray(), this);
+            if (m_pistonMovie->isValid()) {
+                m_piston = new QLabel(this);
+                m_piston->setAttribute(Qt::WA_TransparentForMouseEvents);
+                m_piston->setMovie(m_pistonMovie);
+                m_pistonMovie->jumpToFrame(0);
+                m_piston->move(583, 470);
+                m_piston->resize(m_pistonMovie->currentImage().size());
+                ShowPiston(m_currentScreen != 1);
+            }
+        } catch (const EFOpenError&) {
+        }
+    }
+
+    AddProgramFonts();
+    RunScreenSwitchCommands(false);
+
+    bool anySound = false;
+    for (const auto& screen : m_description.Buttons)
+        for (const RBtn& b : screen)
+            anySound = anySound || HasSound(b.Sound);
+    const std::string& rolic = m_description.Rolic;
+    m_options->EnableCheckBoxes(!rolic.empty() && rolic != "no", anySound);
+    if (m_description.BgSoundDef.empty())
+        m_options->SetBGSound(false); // for this run only
+    ApplyHints();
+    // The start clip window is not part of this build: the window opens at once.
+    ShowMainWindow();
+    return TCreateResult::Shown;
+}
+
+void TMainForm::LoadBackground() {
+    m_background = QImage();
+    if (m_currentScreen >= 0 && m_currentScreen < m_description.ScreenCount()) {
+        const std::string& name =
+            m_description.ScreenBackgrounds[static_cast<std::size_t>(m_currentScreen)];
+        if (!name.empty())
+            m_background = LoadPicture(ProgramDir() + name);
+    }
+    if (m_background.isNull()) {
+        m_background = QImage(width() > 0 ? width() : 800, height() > 0 ? height() : 600,
+                              QImage::Format_RGB32);
+        m_background.fill(Qt::white);
+    }
+}
+
+void TMainForm::AddProgramFonts() {
+    TDynamicStringArray masks{"*.ttf"};
+    TDynamicStringArray fonts;
+    ScanDirectory(ProgramDir(), masks, false, fonts, false);
+    for (const std::string& font : fonts) {
+        const QString path = FindDiskFile(font);
+        if (path.isEmpty())
+            continue;
+        const int id = QFontDatabase::addApplicationFont(path);
+        if (id >= 0)
+            m_fontIds.push_back(id);
+    }
+}
+
+void TMainForm::RemoveProgramFonts() {
+    for (int id : m_fontIds)
+        QFontDatabase::removeApplicationFont(id);
+    m_fontIds.clear();
+}
+
+void TMainForm::ShowPiston(bool show) {
+    if (!m_piston)
+        return;
+    m_piston->setVisible(show);
+    if (show)
+        m_pistonMovie->start();
+    else
+        m_pistonMovie->stop();
+}
+
+void TMainForm::HideForEffect(bool hide) {
+    if (m_currentScreen == 0)
+        ShowPiston(!hide);
+}
+
+void TMainForm::ApplyHints() {
+    const bool hints = GeneralSettings() && GeneralSettings()->Hint;
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    auto apply = [hints](TMyControl* c, const std::string& hint) {
+        if (c)
+            c->setToolTip(hints ? FromAnsi(hint) : QString());
+    };
+    if (s >= m_description.Buttons.size())
+        return;
+    for (std::size_t i = 0; i < m_btnPics.size() && i < m_description.Buttons[s].size(); ++i)
+        apply(m_btnPics[i].Control, m_description.Buttons[s][i].Hint);
+    for (std::size_t i = 0; i < m_swthOnePics.size() && i < m_description.Switches[s].size(); ++i)
+        apply(m_swthOnePics[i].Control, m_description.Switches[s][i].Hint);
+    for (std::size_t i = 0; i < m_swthGrpPics.size() && i < m_description.Groups[s].size(); ++i)
+        apply(m_swthGrpPics[i].Control, m_description.Groups[s][i].Hint);
+}
+
+// ------------------------------------------------------- opening animation
+
+QRegion TMainForm::SkinRegion() const {
+    return m_hasRegion ? m_region : QRegion(rect());
+}
+
+void TMainForm::SetWindowRegion(const QRegion& region) {
+    ApplyWindowShape(this, region);
+    update();
+}
+
+void TMainForm::ShowMainWindow() {
+    if (m_options)
+        m_options->SwitchOffAnimation(); // for this run only
+    // Centred on the screen the first time it is shown.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        move(avail.center() - QPoint(width() / 2, height() / 2));
+    }
+    StartOpeningAnimation();
+    // Background music belongs to the music player, which plugs in here.
+}
+
+void TMainForm::StartOpeningAnimation() {
+    SetWindowRegion(QRegion());
+    show();
+    raise();
+    activateWindow();
+    m_animX = width() / 2;
+    m_animY = height() / 2;
+    m_animTimer = std::make_unique<TSuperTimer>();
+    m_animTimer->SetInterval(1);
+    m_animTimer->OnTimer = [this](TSuperTimer*) {
+        const int w = width();
+        const int h = height();
+        if (m_animX < -(w / 2)) {
+            m_animTimer->SetEnabled(false);
+            // The growing ellipse ends by covering the window; the skin's own
+            // shape takes over so the window keeps the outline it was drawn with.
+            SetWindowRegion(SkinRegion());
+            return;
+        }
+        QRegion ellipse = EllipseRegion(m_animX, m_animY, w - m_animX, h - m_animY);
+        SetWindowRegion(ellipse.intersected(SkinRegion()));
+        m_animX -= 4;
+        m_animY -= 2;
+    };
+    m_animTimer->SetEnabled(true);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A changed scale factor may have dropped the mask: apply it again.
+    if (!IsAnimating() && !m_closing)
+        ApplyWindowShape(this, SkinRegion());
+}
+
+// ---------------------------------------------------------------- elements
+
+TMyControl* TMainForm::NewControl() {
+    TMyControl::Handlers h;
+    h.mouseMove = [this](QMouseEvent*, QPoint p) { FormMouseMove(p); };
+    h.mouseDown = [this](QMouseEvent* e, QPoint p) { FormMouseDown(e->button(), e->modifiers(), p); };
+    h.mouseUp = [this](QMouseEvent*, QPoint p) { FormMouseUp(p); };
+    auto* control = new TMyControl(this, std::move(h));
+    control->show();
+    return control;
+}
+
+void TMainForm::PlaceControl(TMyControl* control, const QRect& rect, const std::string& hint) {
+    const bool hints = GeneralSettings() && GeneralSettings()->Hint;
+    control->Place(rect, hints ? FromAnsi(hint) : QString());
+}
+
+void TMainForm::BuildScreenElements() {
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    static TDynamicBtnArray noButtons;
+    static TDynamicSwthOneArray noSwitches;
+    static TDynamicSwthGrpArray noGroups;
+    TDynamicBtnArray& buttons = s < m_description.Buttons.size() ? m_description.Buttons[s] : noButtons;
+    TDynamicSwthOneArray& switches =
+        s < m_description.Switches.size() ? m_description.Switches[s] : noSwitches;
+    TDynamicSwthGrpArray& groups = s < m_description.Groups.size() ? m_description.Groups[s] : noGroups;
+
+    auto resize = [this](auto& pics, std::size_t n) {
+        while (pics.size() > n) {
+            delete pics.back().Control;
+            pics.pop_back();
+        }
+        while (pics.size() < n) {
+            pics.emplace_back();
+            pics.back().Control = NewControl();
+            pics.back().Effect =
+                std::make_unique<TEffBtnCar>(this, static_cast<int>(pics.size() - 1), 4);
+        }
+    };
+    resize(m_btnPics, buttons.size());
+    resize(m_swthOnePics, switches.size());
+    resize(m_swthGrpPics, groups.size());
+
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        RBtn& b = buttons[i];
+        TBtnPic& pic = m_btnPics[i];
+        pic.Hover = false;
+        pic.Pressed = false;
+        pic.Effect->CancelFade();
+        pic.Up = LoadPicture(ProgramDir() + b.FileUp);
+        b.Right = b.Left + pic.Up.width();
+        b.Bottom = b.Top + pic.Up.height();
+        DrawButtonCaption(pic.Up, b, TPictureName::Up);
+        pic.Move = LoadPicture(ProgramDir() + b.FileMove);
+        DrawButtonCaption(pic.Move, b, TPictureName::Move);
+        pic.Down = LoadPicture(ProgramDir() + b.FileDown);
+        DrawButtonCaption(pic.Down, b, TPictureName::Down);
+        PlaceControl(pic.Control, ElementRect(b.Left, b.Top, b.Right, b.Bottom), b.Hint);
+        pic.Effect->SetStep(b.Command.find("contextmenu") != std::string::npos ? 3 : 4);
+    }
+    auto loadSwitch = [this](auto& e, TSwthPic& pic, auto drawCaption) {
+        pic.Effect->CancelFade();
+        pic.Up = LoadPicture(ProgramDir() + e.FileUp);
+        e.Right = e.Left + pic.Up.width();
+        e.Bottom = e.Top + pic.Up.height();
+        drawCaption(pic.Up, e, TPictureName::Up);
+        pic.MoveUp = LoadPicture(ProgramDir() + e.FileMoveUp);
+        drawCaption(pic.MoveUp, e, TPictureName::MoveUp);
+        pic.MoveDown = LoadPicture(ProgramDir() + e.FileMoveDown);
+        drawCaption(pic.MoveDown, e, TPictureName::MoveDown);
+        pic.Down = LoadPicture(ProgramDir() + e.FileDown);
+        drawCaption(pic.Down, e, TPictureName::Down);
+        PlaceControl(pic.Control, ElementRect(e.Left, e.Top, e.Right, e.Bottom), e.Hint);
+        pic.Effect->SetStep(4);
+    };
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        loadSwitch(switches[i], m_swthOnePics[i], DrawSwitchCaption);
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        loadSwitch(groups[i], m_swthGrpPics[i], DrawGroupCaption);
+
+    // Idle pictures live in the background: the common paint is one copy.
+    QPainter painter(&m_background);
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        painter.drawImage(QPoint(buttons[i].Left, buttons[i].Top), m_btnPics[i].Up);
+    for (std::size_t i = 0; i < switches.size(); ++i)
+        painter.drawImage(QPoint(switches[i].Left, switches[i].Top), m_swthOnePics[i].Up);
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        painter.drawImage(QPoint(groups[i].Left, groups[i].Top), m_swthGrpPics[i].Up);
+}
+
+// ----------------------------------------------------------------- painting
+
+void TMainForm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (ShapeNeedsTranslucency()) {
+        // Masks do not cut drawing here: paint only inside the shape.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRegion(mask().isEmpty() ? QRegion(rect()) : mask());
+    }
+    if (CarEffectRunning()) {
+        m_carEffect->PaintFrame(painter);
+        return;
+    }
+    // Everything is composed at the skin's own size and drawn in one piece,
+    // so element pictures meet without gaps at any scale factor.
+    QImage frame = m_background;
+    {
+        QPainter p(&frame);
+        const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+        if (s < m_description.Buttons.size()) {
+            const auto& buttons = m_description.Buttons[s];
+            for (std::size_t i = 0; i < m_btnPics.size() && i < buttons.size(); ++i) {
+                const TBtnPic& pic = m_btnPics[i];
+                const QPoint at(buttons[i].Left, buttons[i].Top);
+                if (pic.Effect->Running())
+                    pic.Effect->Paint(p);
+                else if (pic.Pressed && pic.Hover)
+                    p.drawImage(at, pic.Down);
+                else if (pic.Hover)
+                    p.drawImage(at, pic.Move);
+            }
+        }
+        auto paintSwitches = [&p](const auto& elements, const std::vector<TSwthPic>& pics) {
+            for (std::size_t i = 0; i < pics.size() && i < elements.size(); ++i) {
+                const auto& e = elements[i];
+                const TSwthPic& pic = pics[i];
+                const QPoint at(e.Left, e.Top);
+                if (pic.Effect->Running())
+                    pic.Effect->Paint(p);
+                else if (!e.State && e.Hover)
+                    p.drawImage(at, pic.MoveUp);
+                else if (e.State && e.Hover)
+                    p.drawImage(at, pic.MoveDown);
+                else if (e.State)
+                    p.drawImage(at, pic.Down);
+            }
+        };
+        if (s < m_description.Switches.size())
+            paintSwitches(m_description.Switches[s], m_swthOnePics);
+        if (s < m_description.Groups.size())
+            paintSwitches(m_description.Groups[s], m_swthGrpPics);
+    }
+    painter.drawImage(QPoint(0, 0), frame);
+}
+
+// ------------------------------------------------------------------- mouse
+
+void TMainForm::StartFade(TEffBtnCar* effect, const QImage& from, const QImage& to, QPoint at) {
+    if (effect)
+        effect->StartCrossFade(from, to, at);
+    update();
+}
+
+bool TMainForm::TreeRuleBlocks(const RSwthOne&) const {
+    // The alternate contents tree decides this; without trees nothing is blocked.
+    return false;
+}
+
+void TMainForm::FormMouseMove(QPoint pos) {
+    if (CarEffectRunning())
+        return;
+    if (m_dragging) {
+        move(QCursor::pos() - m_dragOffset);
+        return;
+    }
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    if (s >= m_description.Buttons.size())
+        return;
+    auto& buttons = m_description.Buttons[s];
+    for (std::size_t i = 0; i < buttons.size() && i < m_btnPics.size(); ++i) {
+        TBtnPic& pic = m_btnPics[i];
+        const QPoint at(buttons[i].Left, buttons[i].Top);
+        const bool inside = Hit(buttons[i], pos);
+        if (inside && !pic.Hover) {
+            StartFade(pic.Effect.get(), pic.Up, pic.Move, at);
+            pic.Hover = true;
+        } else if (!inside && pic.Hover) {
+            StartFade(pic.Effect.get(), pic.Move, pic.Up, at);
+            pic.Hover = false;
+            pic.Pressed = false;
+        }
+    }
+    auto& switches = m_description.Switches[s];
+    for (std::size_t i = 0; i < switches.size() && i < m_swthOnePics.size(); ++i) {
+        RSwthOne& sw = switches[i];
+        TSwthPic& pic = m_swthOnePics[i];
+        const QPoint at(sw.Left, sw.Top);
+        const bool inside = Hit(sw, pos);
+        if (inside && !sw.Hover) {
+            if (TreeRuleBlocks(sw))
+                continue;
+            if (sw.State)
+                StartFade(pic.Effect.get(), pic.Down, pic.MoveDown, at);
+            else
+                StartFade(pic.Effect.get(), pic.Up, pic.MoveUp, at);
+            sw.Hover = true;
+        } else if (!inside && sw.Hover) {
+            if (sw.State)
+                StartFade(pic.Effect.get(), pic.MoveDown, pic.Down, at);
+            else
+                StartFade(pic.Effect.get(), pic.MoveUp, pic.Up, at);
+            sw.Hover = false;
+        }
+    }
+    auto& groups = m_description.Groups[s];
+    for (std::size_t i = 0; i < groups.size() && i < m_swthGrpPics.size(); ++i) {
+        RSwthGrp& g = groups[i];
+        const bool inside = Hit(g, pos);
+        if (inside != g.Hover) {
+            // Group members change at once, without a fade.
+            m_swthGrpPics[i].Effect->CancelFade();
+            g.Hover = inside;
+            update(ElementRect(g.Left, g.Top, g.Right, g.Bottom));
+        }
+    }
+}
+
+void TMainForm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos) {
+    if (OnDeactivate)
+        OnDeactivate(); // open popups close on any click in the window
+    if (CarEffectRunning())
+        return;
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    if (s < m_description.Buttons.size()) {
+        auto& buttons = m_description.Buttons[s];
+        for (std::size_t i = 0; i < buttons.size() && i < m_btnPics.size(); ++i) {
+            TBtnPic& pic = m_btnPics[i];
+            if (Hit(buttons[i], pos) && !pic.Pressed) {
+                pic.Hover = true;
+                StartFade(pic.Effect.get(), pic.Move, pic.Down, QPoint(buttons[i].Left, buttons[i].Top));
+                pic.Pressed = true;
+                return; // the command runs on release
+            }
+        }
+        auto& switches = m_description.Switches[s];
+        for (std::size_t i = 0; i < switches.size() && i < m_swthOnePics.size(); ++i) {
+            RSwthOne& sw = switches[i];
+            if (!Hit(sw, pos))
+                continue;
+            if (TreeRuleBlocks(sw))
+                continue;
+            TSwthPic& pic = m_swthOnePics[i];
+            const QPoint at(sw.Left, sw.Top);
+            std::string command;
+            if (sw.State) {
+                StartFade(pic.Effect.get(), pic.MoveDown, pic.MoveUp, at);
+                command = sw.CommandUp;
+            } else {
+                StartFade(pic.Effect.get(), pic.MoveUp, pic.MoveDown, at);
+                command = sw.CommandDown;
+            }
+            sw.State = !sw.State;
+            sw.Hover = true;
+            if (!(shift & Qt::ShiftModifier)) {
+                const std::string sound = sw.Sound;
+                RunCommand(command, sound, TCallOrigin::User, TElementKind::SwitchOne,
+                           static_cast<int>(i));
+            }
+            return;
+        }
+        auto& groups = m_description.Groups[s];
+        for (std::size_t i = 0; i < groups.size() && i < m_swthGrpPics.size(); ++i) {
+            RSwthGrp& g = groups[i];
+            if (!Hit(g, pos))
+                continue;
+            if (g.State)
+                return;
+            for (std::size_t k = 0; k < groups.size(); ++k) {
+                if (k != i && groups[k].Group == g.Group && groups[k].State) {
+                    groups[k].State = false;
+                    m_swthGrpPics[k].Effect->CancelFade();
+                }
+            }
+            g.State = true;
+            // Shift shows the plain "on" picture: the pointer is not counted as hovering.
+            g.Hover = !(shift & Qt::ShiftModifier);
+            update();
+            if (!(shift & Qt::ShiftModifier)) {
+                const std::string command = g.Command;
+                const std::string sound = g.Sound;
+                RunCommand(command, sound, TCallOrigin::User, TElementKind::SwitchGroup,
+                           static_cast<int>(i));
+            }
+            return;
+        }
+    }
+    if (button == Qt::LeftButton && !CarEffectRunning())
+        DragWindow(pos);
+}
+
+void TMainForm::DragWindow(QPoint pos) {
+    if (QWindow* w = windowHandle()) {
+        if (w->startSystemMove())
+            return;
+    }
+    // No system move (some X11 set-ups without a window manager): follow the
+    // mouse ourselves until the button is released.
+    m_dragging = true;
+    m_dragOffset = pos;
+    grabMouse();
+}
+
+void TMainForm::FormMouseUp(QPoint pos) {
+    if (m_dragging) {
+        m_dragging = false;
+        releaseMouse();
+        return;
+    }
+    if (CarEffectRunning())
+        return;
+    const int screen = m_currentScreen;
+    const std::size_t s = static_cast<std::size_t>(screen);
+    if (s >= m_description.Buttons.size())
+        return;
+    for (std::size_t i = 0; i < m_description.Buttons[s].size() && i < m_btnPics.size(); ++i) {
+        const RBtn& b = m_description.Buttons[s][i];
+        if (!Hit(b, pos))
+            continue;
+        TBtnPic& pic = m_btnPics[i];
+        const QPoint at(b.Left, b.Top);
+        if (pic.Pressed) {
+            pic.Pressed = false;
+            const std::string command = b.Command;
+            const std::string sound = b.Sound;
+            const bool leavesScreen = command.rfind("screen2", 0) == 0 || command == "1" ||
+                                      command.rfind("exit", 0) == 0;
+            if (!leavesScreen)
+                StartFade(pic.Effect.get(), pic.Down, pic.Move, at);
+            RunCommand(command, sound, TCallOrigin::User, TElementKind::Button, static_cast<int>(i));
+            if (m_currentScreen != screen)
+                return;
+        } else {
+            StartFade(pic.Effect.get(), pic.Down, pic.Up, at);
+        }
+    }
+    if (s < m_description.Groups.size()) {
+        auto& groups = m_description.Groups[s];
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            if (Hit(groups[i], pos)) {
+                groups[i].Hover = false;
+                FormMouseMove(pos);
+            }
+        }
+    }
+}
+
+void TMainForm::mouseMoveEvent(QMouseEvent* event) { FormMouseMove(event->position().toPoint()); }
+
+void TMainForm::mousePressEvent(QMouseEvent* event) {
+    FormMouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TMainForm::mouseReleaseEvent(QMouseEvent* event) { FormMouseUp(event->position().toPoint()); }
+
+void TMainForm::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click counts as a click of its own.
+    mousePressEvent(event);
+}
+
+void TMainForm::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    // The pointer left the window: nothing stays lit.
+    if (!m_dragging)
+        FormMouseMove(QPoint(-1, -1));
+}
+
+// ----------------------------------------------------------- drag and drop
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const auto urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    std::string file = FromNativePath(urls.first().toLocalFile().toStdString());
+    file = file.substr(0, 199);
+    DropFile(LowerLatin(file));
+}
+
+void TMainForm::DropFile(const std::string& file) {
+    auto has = [&file](const char* ext) { return file.find(ext) != std::string::npos; };
+    if (has(".htm") || has(".txt") || has(".bmp") || has(".jpg") || has(".jpeg") || has(".gif") ||
+        has(".png")) {
+        // Pages open in the page panel, which plugs in here.
+    } else if (has(".rar")) {
+        // The archive listing opens here once the RAR lister is present.
+    } else if (has(".wav") || has(".mp3") || has(".mpa")) {
+        // The clip player plays dropped sounds once present.
+    }
+}
+
+// ------------------------------------------------------------------- sounds
+
+void TMainForm::PlayButtonSound(const std::string& sound) {
+    if (!m_services.Sound || !HasSound(sound) || !GeneralSettings() || !GeneralSettings()->Wav)
+        return;
+    m_services.Sound->PlayAsync(ProgramDir() + sound);
+}
+
+} // namespace carmanual

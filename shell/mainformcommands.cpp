@@ -1,0 +1,409 @@
+// The main window's dispatcher, screen changes, keys, closing and the saved
+// switch states.
+
+#include "mainform.h"
+
+#include "ansi.h"
+#include "busy.h"
+#include "commandrules.h"
+#include "effbtncar.h"
+#include "effcar.h"
+#include "formoptions.h"
+#include "paths.h"
+#include "qtansi.h"
+#include "generalsettings.h"
+#include "settingsstore.h"
+#include "shellopen.h"
+#include "sound.h"
+#include "supertimer.h"
+#include "syntax.h"
+#include "windowdirectory.h"
+#include "windowshape.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace carmanual {
+
+namespace {
+
+// A window that refuses to close must not keep the closing step going.
+constexpr int kMaxCloseRounds = 5;
+
+bool IsButton(TElementKind kind) { return kind == TElementKind::Button; }
+
+} // namespace
+
+void TMainForm::RunCommand(const std::string& command, const std::string& sound, TCallOrigin origin,
+                           TElementKind kind, int index) {
+    if (IsBusy())
+        return;
+    const TCommandRule rule = MatchCommandRule(command);
+    if (rule == TCommandRule::Exit) {
+        WindowHandle handle;
+        if (FindTopWindowByTitle(m_title, handle)) {
+            if (IsButton(kind))
+                m_exitButton = index;
+            TWindowDirectory::CloseWindow(handle);
+        } else {
+            if (IsButton(kind))
+                m_exitButton = index;
+            close();
+        }
+        return;
+    }
+    if (origin == TCallOrigin::User)
+        PlayButtonSound(sound);
+
+    switch (rule) {
+    case TCommandRule::Screen: {
+        const int screen = ScreenIndexOfName(command);
+        // A screen the description does not have is ignored, as plain numbers are.
+        if (screen >= 0 && screen < m_description.ScreenCount())
+            ChangeScreen(screen, kind, index);
+        // The page after '=' is shown by the contents tree once it is present.
+        break;
+    }
+    case TCommandRule::Run: {
+        const std::string file = ValueAfterFirstEq(command);
+        const std::string params = ValueAfterLastEq(command);
+        if (file.empty() || !m_services.Shell)
+            break;
+        QString native = FindDiskFile(file);
+        if (native.isEmpty())
+            native = NativeName(file);
+        const std::size_t slash = file.rfind('\\');
+        QString workDir;
+        if (slash != std::string::npos) {
+            const auto dir = FindOnDisk(file.substr(0, slash + 1), DiskKind::Directory);
+            if (dir)
+                workDir = QString::fromStdString(dir->string());
+        }
+        QStringList args;
+        if (!params.empty()) {
+            const QString p = FindDiskFile(params);
+            args = p.isEmpty() ? SplitParameters(FromAnsi(params)) : QStringList{p};
+        }
+        m_services.Shell->Open(native, args, workDir);
+        break;
+    }
+    case TCommandRule::About:
+        if (OnAbout)
+            OnAbout();
+        break;
+    case TCommandRule::Minimize:
+        showMinimized();
+        if (IsButton(kind) && index >= 0 && static_cast<std::size_t>(index) < m_btnPics.size()) {
+            m_btnPics[static_cast<std::size_t>(index)].Hover = false;
+            m_btnPics[static_cast<std::size_t>(index)].Pressed = false;
+            m_btnPics[static_cast<std::size_t>(index)].Effect->CancelFade();
+            update();
+        }
+        break;
+    case TCommandRule::Options:
+        if (m_options)
+            m_options->ShowOptions();
+        break;
+    case TCommandRule::Help:
+        FormKeyDown(Qt::Key_F1, Qt::NoModifier);
+        break;
+    case TCommandRule::ScreenNumber: {
+        const int screen = ScreenIndexOfCommand(command);
+        if (screen >= 0 && screen < m_description.ScreenCount())
+            ChangeScreen(screen, kind, index);
+        break;
+    }
+    default:
+        // Pages, trees, history, favourites, search, players, slides, fonts
+        // and printing are served by their components; without them these
+        // commands do nothing.
+        break;
+    }
+}
+
+void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
+    // The element that carried the command forgets its hover and press.
+    const std::size_t old = static_cast<std::size_t>(m_currentScreen);
+    if (index >= 0) {
+        const std::size_t i = static_cast<std::size_t>(index);
+        if (kind == TElementKind::SwitchOne && old < m_description.Switches.size() &&
+            i < m_description.Switches[old].size())
+            m_description.Switches[old][i].Hover = false;
+        else if (kind == TElementKind::SwitchGroup && old < m_description.Groups.size() &&
+                 i < m_description.Groups[old].size())
+            m_description.Groups[old][i].Hover = false;
+        else if (kind == TElementKind::Button && i < m_btnPics.size()) {
+            m_btnPics[i].Hover = false;
+            m_btnPics[i].Pressed = false;
+            m_btnPics[i].Effect->CancelFade();
+        }
+    }
+    // Hover belongs to the screen being left.
+    if (old < m_description.Switches.size()) {
+        for (RSwthOne& sw : m_description.Switches[old])
+            sw.Hover = false;
+        for (RSwthGrp& g : m_description.Groups[old])
+            g.Hover = false;
+    }
+    m_currentScreen = screen;
+    SetBusyCursor(true);
+    LoadBackground();
+    BuildScreenElements();
+    ApplyHints();
+    emit ScreenChanged(screen);
+    ShowPiston(screen != 1);
+    RunScreenSwitchCommands(true);
+    const std::size_t s = static_cast<std::size_t>(screen);
+    if (s < m_description.Groups.size()) {
+        auto& groups = m_description.Groups[s];
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            if (groups[i].State && groups[i].Command != "3d") {
+                const std::string go = groups[i].Command;
+                RunCommand(go, std::string(), TCallOrigin::Program, TElementKind::SwitchGroup,
+                           static_cast<int>(i));
+                if (m_currentScreen != screen)
+                    break; // a command changed the screen again
+            }
+        }
+    }
+    update();
+    SetBusyCursor(false);
+}
+
+void TMainForm::RunScreenSwitchCommands(bool screenChange) {
+    const int screen = m_currentScreen;
+    const std::size_t s = static_cast<std::size_t>(screen);
+    if (s >= m_description.Switches.size())
+        return;
+    // On a screen change the pass is made twice, so a switch whose command
+    // depends on another switch's sees that one's command done.
+    const int passes = screenChange ? 2 : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        auto& switches = m_description.Switches[s];
+        for (std::size_t i = 0; i < switches.size(); ++i) {
+            const RSwthOne& sw = switches[i];
+            if (screenChange && sw.CommandDown == "3d")
+                continue;
+            const std::string command = sw.State ? sw.CommandDown : sw.CommandUp;
+            RunCommand(command, std::string(), TCallOrigin::Program, TElementKind::SwitchOne,
+                       static_cast<int>(i));
+            if (m_currentScreen != screen)
+                return;
+        }
+    }
+    if (!screenChange) {
+        auto& groups = m_description.Groups[s];
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            if (groups[i].State) {
+                const std::string go = groups[i].Command;
+                RunCommand(go, std::string(), TCallOrigin::Program, TElementKind::SwitchGroup,
+                           static_cast<int>(i));
+                if (m_currentScreen != screen)
+                    return;
+            }
+        }
+    }
+}
+
+// --------------------------------------------------------------------- keys
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // Key preview: the window sees keys meant for its own children first.
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (w == this || isAncestorOf(w)) && w->isWindow() == (w == this)) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (FormKeyDown(key->key(), key->modifiers()))
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+    if (CarEffectRunning())
+        return false;
+    const Qt::KeyboardModifiers mods = shift & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                Qt::AltModifier | Qt::MetaModifier);
+    if (key == Qt::Key_Escape) {
+        if (m_startedWithParameters || m_mode != TRunMode::Skinned) {
+            QApplication::quit();
+            return true;
+        }
+        // The search dialog and the popups close here once they are present.
+        if (OnDeactivate)
+            OnDeactivate();
+        return true;
+    }
+    if (key == Qt::Key_F1 && mods == Qt::NoModifier) {
+        if (m_currentScreen == 0)
+            ShowHelpTopic("Topic12");
+        else if (m_currentScreen == 1)
+            ShowHelpTopic("Topic13");
+        return true;
+    }
+    // The page keys (thesaurus, trees, chapters, favourites, printing,
+    // search, select all) need the page panel, which plugs in here.
+    return false;
+}
+
+void TMainForm::ShowHelpTopic(const std::string& topic) {
+    if (OnHelpTopic)
+        OnHelpTopic(topic);
+}
+
+// ------------------------------------------------------------------ closing
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (m_mode != TRunMode::Skinned || m_startedWithParameters) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (!IsAnimating())
+        ClosingStep();
+}
+
+void TMainForm::ClosingStep() {
+    auto closeByTitle = [](const char* utf8Title, bool repeat) {
+        const std::string title = Utf8ToAnsi(utf8Title);
+        for (int round = 0; round < (repeat ? kMaxCloseRounds : 1); ++round) {
+            WindowHandle handle;
+            if (!FindTopWindowByTitle(title, handle) || !TWindowDirectory::CloseWindow(handle))
+                break;
+        }
+    };
+    closeByTitle("Помощь", false);
+    closeByTitle("Тезаурус", false);
+    for (const char* title :
+         {"Электросхема", "Help System: Руководство по ремонту и эксплуатации автомобиля",
+          "Справка: Руководство по ремонту и эксплуатации автомобиля",
+          "Help Topics: Руководство по ремонту и эксплуатации автомобиля",
+          "Руководство по ремонту и эксплуатации автомобиля"}) {
+        // This window may carry that caption itself; it closes by its animation.
+        if (Utf8ToAnsi(title) != m_title)
+            closeByTitle(title, true);
+    }
+    if (m_options && m_options->isVisible())
+        m_options->close();
+    if (!m_startedWithParameters)
+        closeByTitle("Увеличенная картинка", true);
+    StartClosingAnimation();
+}
+
+void TMainForm::StartClosingAnimation() {
+    m_closing = true;
+    m_animX = 0;
+    m_animY = 0;
+    m_animTimer = std::make_unique<TSuperTimer>();
+    m_animTimer->SetInterval(2);
+    m_animTimer->OnTimer = [this](TSuperTimer*) { ClosingTick(); };
+    m_animTimer->SetEnabled(true);
+}
+
+void TMainForm::ClosingTick() {
+    const int w = width();
+    const int h = height();
+    QRegion region;
+    if (m_animY <= h / 2 - 10) {
+        region = RoundRectRegion(0, m_animY, w, h - m_animY, 20, 20);
+        m_animY += 2;
+    } else if (m_animX <= w / 2 - 10) {
+        region = RoundRectRegion(m_animX, m_animY, w - m_animX, h - m_animY, 20, 20);
+        m_animX += 3;
+    } else if (m_animX <= w / 2) {
+        region = EllipseRegion(m_animX, m_animY, w - m_animX, h - m_animY);
+        m_animX += 1;
+        m_animY += 1;
+    } else {
+        m_animTimer->SetEnabled(false);
+        hide();
+        QApplication::quit();
+        return;
+    }
+    SetWindowRegion(region.intersected(SkinRegion()));
+}
+
+void TMainForm::FormDestroy() {
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    m_animTimer.reset();
+    if (m_mode == TRunMode::Skinned && !m_alreadyRunning && m_settings) {
+        const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+        if (m_exitButton >= 0 && s < m_description.Buttons.size() &&
+            static_cast<std::size_t>(m_exitButton) < m_description.Buttons[s].size()) {
+            const std::string& sound =
+                m_description.Buttons[s][static_cast<std::size_t>(m_exitButton)].Sound;
+            if (!sound.empty() && sound != "no" && GeneralSettings() && GeneralSettings()->Wav &&
+                m_services.Sound)
+                m_services.Sound->PlaySync(ProgramDir() + sound);
+        }
+        // Background music fades out here once the music player is present.
+    }
+    RemoveProgramFonts();
+    if (m_mode == TRunMode::Skinned && !m_startedWithParameters && m_settings)
+        SaveSwitchStates();
+    for (auto& p : m_btnPics)
+        if (p.Effect)
+            p.Effect->CancelFade();
+    for (auto& p : m_swthOnePics)
+        if (p.Effect)
+            p.Effect->CancelFade();
+    for (auto& p : m_swthGrpPics)
+        if (p.Effect)
+            p.Effect->CancelFade();
+}
+
+// ------------------------------------------------------- saved switch states
+
+void TMainForm::SaveSwitchStates() {
+    if (!m_settings)
+        return;
+    for (std::size_t s = 0; s < m_description.Switches.size(); ++s) {
+        const auto& switches = m_description.Switches[s];
+        for (std::size_t i = 0; i < switches.size(); ++i)
+            if (switches[i].Store)
+                m_settings->WriteBool(
+                    SwitchStateValueName(false, static_cast<int>(s), static_cast<int>(i)),
+                    switches[i].State);
+    }
+    for (std::size_t s = 0; s < m_description.Groups.size(); ++s) {
+        const auto& groups = m_description.Groups[s];
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            if (groups[i].Store)
+                m_settings->WriteBool(
+                    SwitchStateValueName(true, static_cast<int>(s), static_cast<int>(i)),
+                    groups[i].State);
+    }
+}
+
+void TMainForm::RestoreSwitchStates() {
+    if (!m_settings)
+        return;
+    for (std::size_t s = 0; s < m_description.Switches.size(); ++s) {
+        auto& switches = m_description.Switches[s];
+        for (std::size_t i = 0; i < switches.size(); ++i) {
+            switches[i].Hover = false;
+            if (!switches[i].Store)
+                continue;
+            if (const auto v = m_settings->ReadBool(
+                    SwitchStateValueName(false, static_cast<int>(s), static_cast<int>(i))))
+                switches[i].State = *v;
+        }
+    }
+    for (std::size_t s = 0; s < m_description.Groups.size(); ++s) {
+        auto& groups = m_description.Groups[s];
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            groups[i].Hover = false;
+            if (!groups[i].Store)
+                continue;
+            if (const auto v = m_settings->ReadBool(
+                    SwitchStateValueName(true, static_cast<int>(s), static_cast<int>(i))))
+                groups[i].State = *v;
+        }
+    }
+}
+
+} // namespace carmanual

@@ -1,0 +1,262 @@
+#include "manualfixture.h"
+
+#include "busy.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace carmanual::test {
+namespace {
+
+// Each test has a title of its own: titles are what the single-instance
+// lock is taken on.
+std::string UniqueTitle() {
+    static std::atomic<int> n{0};
+    return "Тестовое руководство " + std::to_string(++n) + " " + std::to_string(QCoreApplication::applicationPid());
+}
+
+QColor PixelAt(TMainForm& form, QPoint p) { return form.grab().toImage().pixelColor(p); }
+
+bool WaitForColor(TMainForm& form, QPoint p, const QColor& c) {
+    return QTest::qWaitFor([&] { return PixelAt(form, p) == c; }, 3000);
+}
+
+class MainFormTest : public ::testing::Test {
+protected:
+    ManualFixture manual{UniqueTitle()};
+    std::unique_ptr<TMainForm> form;
+
+    void Start() {
+        form = manual.NewForm();
+        ASSERT_EQ(form->FormCreate({}), TMainForm::TCreateResult::Shown);
+        // Let the opening animation finish.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form->IsAnimating(); }, 5000));
+    }
+    void Click(QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        form->FormMouseMove(p);
+        form->FormMouseDown(Qt::LeftButton, mods, p);
+        form->FormMouseUp(p);
+    }
+    std::vector<QString> ShellTargets() const {
+        std::vector<QString> names;
+        for (const auto& c : manual.shell.calls)
+            names.push_back(QFileInfo(c.target).fileName());
+        return names;
+    }
+};
+
+TEST_F(MainFormTest, StartUp_BuildsTheWindowFromTheDescription) {
+    Start();
+    // The last non-empty line of Title.txt names the window.
+    EXPECT_EQ(form->Title(), Utf8ToAnsi(manual.title));
+    EXPECT_EQ(form->windowTitle().toStdString(), manual.title);
+    EXPECT_EQ(form->size(), QSize(200, 150));
+    EXPECT_EQ(form->CurrentScreen(), 0);
+    EXPECT_EQ(PixelAt(*form, {5, 5}), kBackground1);
+    // Idle pictures are part of the background.
+    EXPECT_EQ(PixelAt(*form, {20, 15}), kUp);
+    EXPECT_EQ(PixelAt(*form, {20, 55}), kSwOff);
+    EXPECT_EQ(PixelAt(*form, {70, 55}), kSwOn); // the group member described on
+    // The start-up ran the commands of the switches: the switch is off, the member on.
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"off.sh", "a.sh"}));
+}
+
+TEST_F(MainFormTest, Hover_ShowsTheMovePictureAfterTheFade_AndLeavingFadesBack) {
+    Start();
+    form->FormMouseMove({20, 15});
+    EXPECT_TRUE(WaitForColor(*form, {20, 15}, kMove));
+    form->FormMouseMove({150, 140});
+    EXPECT_TRUE(WaitForColor(*form, {20, 15}, kUp));
+}
+
+TEST_F(MainFormTest, PressAndReleaseOnAButton_RunsItsCommand) {
+    Start();
+    Click({20, 15});
+    EXPECT_EQ(form->CurrentScreen(), 1);
+    EXPECT_EQ(PixelAt(*form, {150, 140}), kBackground2);
+    // The click sound of a user's click.
+    EXPECT_EQ(manual.sound.played, (std::vector<std::string>{"c:\\click.wav"}));
+    Click({20, 15}); // screen 2's button goes back
+    EXPECT_EQ(form->CurrentScreen(), 0);
+}
+
+TEST_F(MainFormTest, PressLeaveAndReleaseElsewhere_RunsNothing) {
+    Start();
+    form->FormMouseMove({20, 15});
+    form->FormMouseDown(Qt::LeftButton, Qt::NoModifier, {20, 15});
+    form->FormMouseMove({150, 140});
+    form->FormMouseUp({150, 140});
+    EXPECT_EQ(form->CurrentScreen(), 0);
+    EXPECT_TRUE(WaitForColor(*form, {20, 15}, kUp));
+    // Coming back and releasing without a new press runs nothing either.
+    form->FormMouseMove({20, 15});
+    form->FormMouseUp({20, 15});
+    EXPECT_EQ(form->CurrentScreen(), 0);
+}
+
+TEST_F(MainFormTest, BorderPixels_DoNotHit) {
+    Start();
+    // The button covers 10..40 x 10..30; its edges are outside.
+    for (const QPoint p : {QPoint(10, 15), QPoint(40, 15), QPoint(20, 10), QPoint(20, 30)}) {
+        Click(p);
+        EXPECT_EQ(form->CurrentScreen(), 0) << p.x() << "," << p.y();
+    }
+    Click({11, 11});
+    EXPECT_EQ(form->CurrentScreen(), 1);
+}
+
+TEST_F(MainFormTest, SwitchClick_TogglesAndRunsItsCommands_ShiftClickOnlyToggles) {
+    Start();
+    manual.shell.calls.clear();
+    Click({20, 55});
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"on.sh"}));
+    EXPECT_TRUE(form->Description().Switches[0][0].State);
+    Click({20, 55});
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"on.sh", "off.sh"}));
+    EXPECT_FALSE(form->Description().Switches[0][0].State);
+
+    manual.shell.calls.clear();
+    Click({20, 55}, Qt::ShiftModifier);
+    EXPECT_TRUE(form->Description().Switches[0][0].State);
+    EXPECT_TRUE(manual.shell.calls.empty());
+    // Off the switch the picture settles on "on".
+    form->FormMouseMove({150, 140});
+    EXPECT_TRUE(WaitForColor(*form, {20, 55}, kSwOn));
+}
+
+TEST_F(MainFormTest, GroupMemberAlreadyOn_DoesNothing_AnotherMemberTakesOver) {
+    Start();
+    manual.shell.calls.clear();
+    Click({70, 55});
+    EXPECT_TRUE(manual.shell.calls.empty());
+    Click({110, 55});
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"b.sh"}));
+    EXPECT_FALSE(form->Description().Groups[0][0].State);
+    EXPECT_TRUE(form->Description().Groups[0][1].State);
+    form->FormMouseMove({150, 140});
+    EXPECT_TRUE(WaitForColor(*form, {110, 55}, kSwOn));
+    EXPECT_EQ(PixelAt(*form, {70, 55}), kSwOff);
+}
+
+TEST_F(MainFormTest, StoredSwitchStates_SurviveARestart) {
+    Start();
+    Click({20, 55});  // switch on
+    Click({110, 55}); // second member on
+    form->FormDestroy();
+    form.reset();
+    EXPECT_EQ(manual.store->ReadBool("SwOne00"), true);
+    EXPECT_EQ(manual.store->ReadBool("SwGrp00"), false);
+    EXPECT_EQ(manual.store->ReadBool("SwGrp01"), true);
+
+    manual.shell.calls.clear();
+    Start();
+    EXPECT_TRUE(form->Description().Switches[0][0].State);
+    EXPECT_FALSE(form->Description().Groups[0][0].State);
+    EXPECT_TRUE(form->Description().Groups[0][1].State);
+    // The restored states' commands run at start-up.
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"on.sh", "b.sh"}));
+}
+
+TEST_F(MainFormTest, SecondStartWithTheSameTitle_EndsAtOnce) {
+    Start();
+    const std::size_t changes = manual.store->ChangeCount();
+    auto second = manual.NewForm();
+    EXPECT_EQ(second->FormCreate({}), TMainForm::TCreateResult::AlreadyRunning);
+    EXPECT_TRUE(second->AlreadyRunning());
+    EXPECT_FALSE(second->isVisible());
+    second->FormDestroy();
+    // The second instance neither reads settings nor saves switch states.
+    EXPECT_EQ(manual.store->ChangeCount(), changes);
+    // Once the first has ended, the title is free again.
+    form->FormDestroy();
+    form.reset();
+    auto third = manual.NewForm();
+    EXPECT_EQ(third->FormCreate({}), TMainForm::TCreateResult::Shown);
+}
+
+TEST_F(MainFormTest, WhileBusy_CommandsAreIgnored) {
+    Start();
+    SetBusyCursor(true);
+    form->RunCommand("2", "click.wav", TCallOrigin::User, TElementKind::Button, 0);
+    SetBusyCursor(false);
+    EXPECT_EQ(form->CurrentScreen(), 0);
+    EXPECT_TRUE(manual.sound.played.empty());
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(form->CurrentScreen(), 1);
+}
+
+TEST_F(MainFormTest, ButtonSound_OnlyForUserClicksWithTheWavSettingOn) {
+    Start();
+    form->RunCommand("1", "click.wav", TCallOrigin::Program, TElementKind::Button, 0);
+    EXPECT_TRUE(manual.sound.played.empty());
+    form->RunCommand("1", "no", TCallOrigin::User, TElementKind::Button, 0);
+    EXPECT_TRUE(manual.sound.played.empty());
+    form->FormDestroy();
+    form.reset();
+
+    manual.store->WriteBool("Wav", false);
+    Start();
+    Click({20, 15});
+    EXPECT_EQ(form->CurrentScreen(), 1);
+    EXPECT_TRUE(manual.sound.played.empty());
+}
+
+TEST_F(MainFormTest, RunCommand_StartsTheProgramInItsFolderWithItsParameter) {
+    Start();
+    manual.dir.Write("tools/viewer.sh", "#!/bin/sh\n");
+    manual.dir.Write("docs/a.txt", "x");
+    manual.shell.calls.clear();
+    form->RunCommand("run=c:\\tools\\viewer.sh=c:\\docs\\a.txt", "", TCallOrigin::Program,
+                     TElementKind::Button, 0);
+    ASSERT_EQ(manual.shell.calls.size(), 1u);
+    const auto& call = manual.shell.calls[0];
+    EXPECT_EQ(QFileInfo(call.target).canonicalFilePath(),
+              QFileInfo(QString::fromStdString((manual.dir.Path() / "tools/viewer.sh").string()))
+                  .canonicalFilePath());
+    ASSERT_EQ(call.parameters.size(), 1);
+    EXPECT_TRUE(call.parameters[0].endsWith("docs/a.txt"));
+    EXPECT_TRUE(call.workingDir.endsWith("tools"));
+}
+
+TEST_F(MainFormTest, ScreenCommands_OutsideTheDescribedScreensDoNothing) {
+    Start();
+    for (const char* command : {"7", "screen9", "screen0=x.htm", "0", "-3"}) {
+        form->RunCommand(command, "", TCallOrigin::Program, TElementKind::None, -1);
+        EXPECT_EQ(form->CurrentScreen(), 0) << command;
+    }
+    form->RunCommand("screen2=page.htm", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(form->CurrentScreen(), 1);
+}
+
+TEST_F(MainFormTest, ExitButton_ClosesWithTheAnimationAndPlaysItsSoundAtTheEnd) {
+    Start();
+    Click({20, 105});
+    EXPECT_EQ(form->ExitButton(), 1);
+    // The sound waits for the window's destruction.
+    EXPECT_TRUE(manual.sound.played.empty());
+    EXPECT_TRUE(form->IsAnimating());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
+    form->FormDestroy();
+    EXPECT_EQ(manual.sound.playedSync, (std::vector<std::string>{"c:\\click.wav"}));
+}
+
+TEST_F(MainFormTest, Keys_F1ShowsTheScreensTopic_EscKeepsTheWindow) {
+    Start();
+    std::vector<std::string> topics;
+    form->OnHelpTopic = [&](const std::string& t) { topics.push_back(t); };
+    form->FormKeyDown(Qt::Key_F1, Qt::NoModifier);
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    form->FormKeyDown(Qt::Key_F1, Qt::NoModifier);
+    form->RunCommand("1", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(topics, (std::vector<std::string>{"Topic12", "Topic13"}));
+    form->FormKeyDown(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_TRUE(form->isVisible());
+}
+
+} // namespace
+} // namespace carmanual::test
