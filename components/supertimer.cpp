@@ -38,12 +38,6 @@ TSuperTimer::~TSuperTimer() {
     }
 }
 
-std::uint32_t TSuperTimer::NowMs() {
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
-    return static_cast<std::uint32_t>(ms.count());
-}
-
 std::int64_t TSuperTimer::CompensatedDelay(std::int64_t delay, std::int64_t lagMs) {
     return std::max<std::int64_t>(0, delay - lagMs);
 }

@@ -69,9 +69,6 @@ public:
     // following ticks come at once instead of sleeping for ages.
     static std::int64_t CompensatedDelay(std::int64_t delay, std::int64_t lagMs);
 
-    // Milliseconds of the monotonic clock, truncated like a 32-bit tick count.
-    static std::uint32_t NowMs();
-
 protected:
     bool event(QEvent* event) override;
 

@@ -49,8 +49,8 @@ public:
     QPoint DrawPoint() const { return m_drawPoint; }
     // The alpha the running fade started from (0 after a finished fade).
     int StartAlpha() const { return m_startAlpha; }
-    // The weight of `to` in the current frame: 0 before the first step,
-    // 255 after the last.
+    // The weight of `to` in the current frame: StartAlpha() until the first
+    // step, 255 after the last.
     int Alpha() const { return m_alpha; }
 
     // The current frame; after a finished fade, the `to` picture. Null
