@@ -14,6 +14,7 @@
 #include "windowshape.h"
 
 #include "captions.h"
+#include "panelbkgrd.h"
 #include "effbtncar.h"
 #include "effcar.h"
 #include "formoptions.h"
@@ -84,12 +85,21 @@ bool TMainForm::IsAnimating() const { return m_animTimer && m_animTimer->Enabled
 TMainForm::TCreateResult TMainForm::FormCreate(const QStringList& arguments) {
     m_exitButton = -1;
     m_startedWithParameters = !arguments.isEmpty();
+    // The thesaurus and document windows are plain, framed windows; what
+    // they show is built by their own modes.
     if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("/t"))) {
         m_mode = TRunMode::Thesaurus;
+        setWindowFlags(Qt::Window);
+        setWindowTitle(QStringLiteral("Тезаурус"));
+        resize(640, 480);
         return TCreateResult::Shown;
     }
     if (m_startedWithParameters) {
         m_mode = TRunMode::Help;
+        setWindowFlags(Qt::Window);
+        setWindowTitle(arguments.contains(QLatin1String("/h")) ? QStringLiteral("Помощь")
+                                                               : QStringLiteral("Увеличенная картинка"));
+        resize(800, 600);
         return TCreateResult::Shown;
     }
     m_mode = TRunMode::Skinned;
@@ -147,6 +157,11 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
         setFixedSize(800, 600);
     BuildScreenElements();
     RestoreSwitchStates();
+
+    // The components, in the order they build on each other.
+    m_panelBkgrd = new TPanelBkgrd(this, m_description.Splitters.empty()
+                                             ? TPanelBkgrd::kDefaultSplitterColor
+                                             : m_description.Splitters.front().Color);
 
     // The animated piston on every screen but the document screen.
     {
@@ -236,6 +251,15 @@ void TMainForm::ShowPiston(bool show) {
 void TMainForm::HideForEffect(bool hide) {
     if (m_currentScreen == 0)
         ShowPiston(!hide);
+    else if (m_currentScreen == 1 && m_panelBkgrd)
+        m_panelBkgrd->setVisible(!hide && m_panelBkgrd->Splitter()->count() > 0);
+}
+
+void TMainForm::ShowPanelBkgrd() {
+    // The background panel belongs to the document screen and shows once a
+    // tree or a page panel lies on it.
+    if (m_panelBkgrd)
+        m_panelBkgrd->setVisible(m_currentScreen == 1 && m_panelBkgrd->Splitter()->count() > 0);
 }
 
 void TMainForm::ApplyHints() {
@@ -274,7 +298,16 @@ void TMainForm::ShowMainWindow() {
         const QRect avail = screen->availableGeometry();
         move(avail.center() - QPoint(width() / 2, height() / 2));
     }
-    StartOpeningAnimation();
+    // CARMANUAL_NO_OPENING_ANIMATION=1 shows the window at once in its own
+    // shape: start-up measurements time the first frame, not the animation.
+    if (qEnvironmentVariableIntValue("CARMANUAL_NO_OPENING_ANIMATION") != 0) {
+        SetWindowRegion(SkinRegion());
+        show();
+        raise();
+        activateWindow();
+    } else {
+        StartOpeningAnimation();
+    }
     // Background music belongs to the music player, which plugs in here.
 }
 
@@ -406,6 +439,10 @@ void TMainForm::BuildScreenElements() {
 
 void TMainForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (m_mode != TRunMode::Skinned) {
+        painter.fillRect(rect(), Qt::white);
+        return;
+    }
     if (ShapeNeedsTranslucency()) {
         // Masks do not cut drawing here: paint only inside the shape.
         painter.setCompositionMode(QPainter::CompositionMode_Source);

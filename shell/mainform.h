@@ -30,6 +30,7 @@ class TEffBtnCar;
 class TEffCar;
 class TInstanceLock;
 class TFormOptions;
+class TPanelBkgrd;
 struct TGeneralSettings;
 
 // What the window needs from the operating system, passed in so tests can
@@ -79,6 +80,7 @@ public:
     TInterfaceDescription& Description() { return m_description; }
     const QImage& BackgroundBitmap() const { return m_background; }
     TFormOptions* Options() const { return m_options; }
+    TPanelBkgrd* PanelBkgrd() const { return m_panelBkgrd; }
     ISettingsStore* Settings() const { return m_settings.get(); }
     int ExitButton() const { return m_exitButton; }
     bool IsAnimating() const;
@@ -155,6 +157,7 @@ private:
     QRegion SkinRegion() const;
     void ApplyHints();
     void ShowPiston(bool show);
+    void ShowPanelBkgrd();
     void DropFile(const std::string& file);
     bool CarEffectRunning() const;
     const TGeneralSettings* GeneralSettings() const;
@@ -186,6 +189,7 @@ private:
     int m_animY = 0;
     bool m_closing = false;
 
+    TPanelBkgrd* m_panelBkgrd = nullptr;
     QLabel* m_piston = nullptr;
     QMovie* m_pistonMovie = nullptr;
     QBuffer* m_pistonData = nullptr;

@@ -153,6 +153,7 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
     ApplyHints();
     emit ScreenChanged(screen);
     ShowPiston(screen != 1);
+    ShowPanelBkgrd();
     RunScreenSwitchCommands(true);
     const std::size_t s = static_cast<std::size_t>(screen);
     if (s < m_description.Groups.size()) {

@@ -66,6 +66,29 @@ TEST_F(MainFormTest, StartUp_BuildsTheWindowFromTheDescription) {
     EXPECT_EQ(ShellTargets(), (std::vector<QString>{"off.sh", "a.sh"}));
 }
 
+TEST_F(MainFormTest, CommandLine_ChoosesTheRunMode) {
+    const struct {
+        QStringList arguments;
+        TMainForm::TRunMode mode;
+    } cases[] = {
+        {{"c:\\pics\\p.jpg"}, TMainForm::TRunMode::Help},
+        {{"help.htm", "/h"}, TMainForm::TRunMode::Help},
+        {{"c:\\tez.htm", "/t"}, TMainForm::TRunMode::Thesaurus},
+        {{"/t", "x"}, TMainForm::TRunMode::Thesaurus},
+        {{"word/tail"}, TMainForm::TRunMode::Thesaurus}, // "/t" anywhere in the line
+    };
+    for (const auto& c : cases) {
+        auto f = manual.NewForm();
+        EXPECT_EQ(f->FormCreate(c.arguments), TMainForm::TCreateResult::Shown);
+        EXPECT_EQ(f->RunMode(), c.mode) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(f->StartedWithParameters(), !c.arguments.isEmpty());
+        f->FormDestroy();
+    }
+    // Windows started with parameters neither read the description's
+    // settings nor save switch states.
+    EXPECT_EQ(manual.store->ValueCount(), 0u);
+}
+
 TEST_F(MainFormTest, Hover_ShowsTheMovePictureAfterTheFade_AndLeavingFadesBack) {
     Start();
     form->FormMouseMove({20, 15});
