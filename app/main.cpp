@@ -13,7 +13,10 @@
 
 #include <QDir>
 #include <QMessageBox>
+#include <QTimer>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -30,9 +33,41 @@ void ShowStartError(const QString& text) {
     box.exec();
 }
 
+// CARMANUAL_REPORT_FIRST_PAINT=1: once the main window's first frame is
+// painted and handed to the display, print on standard error
+//   first-paint <ms since main> ms clock_us=<steady clock in microseconds>
+// The clock lets a launcher measure from the moment it started the process.
+class TFirstPaintReporter final : public QObject {
+public:
+    explicit TFirstPaintReporter(std::chrono::steady_clock::time_point started)
+        : m_started(started) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_reported) {
+            m_reported = true;
+            // The frame is flushed when the paint event is done: report after it.
+            QTimer::singleShot(0, this, [this] {
+                const auto now = std::chrono::steady_clock::now();
+                const std::chrono::duration<double, std::milli> ms = now - m_started;
+                const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                    now.time_since_epoch());
+                std::fprintf(stderr, "first-paint %.1f ms clock_us=%lld\n", ms.count(),
+                             static_cast<long long>(us.count()));
+                std::fflush(stderr);
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::chrono::steady_clock::time_point m_started;
+    bool m_reported = false;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
+    const auto started = std::chrono::steady_clock::now();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     TApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Korrinel"));
@@ -76,6 +111,9 @@ int main(int argc, char** argv) {
     };
 
     auto* form = new TMainForm(services);
+    TFirstPaintReporter firstPaint(started);
+    if (qEnvironmentVariableIntValue("CARMANUAL_REPORT_FIRST_PAINT") != 0)
+        form->installEventFilter(&firstPaint);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     int rc = 0;

@@ -15,6 +15,11 @@
 
 #include "captions.h"
 #include "panelbkgrd.h"
+#include "htmlframe.h"
+#include "pathinputbox.h"
+#include "scalebar.h"
+#include "textmsg.h"
+#include "statusline.h"
 #include "effbtncar.h"
 #include "effcar.h"
 #include "formoptions.h"
@@ -158,10 +163,7 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     BuildScreenElements();
     RestoreSwitchStates();
 
-    // The components, in the order they build on each other.
-    m_panelBkgrd = new TPanelBkgrd(this, m_description.Splitters.empty()
-                                             ? TPanelBkgrd::kDefaultSplitterColor
-                                             : m_description.Splitters.front().Color);
+    BuildComponents();
 
     // The animated piston on every screen but the document screen.
     {
@@ -201,6 +203,49 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     // The start clip window is not part of this build: the window opens at once.
     ShowMainWindow();
     return TCreateResult::Shown;
+}
+
+void TMainForm::BuildComponents() {
+    // In the order they build on each other: each may use the ones before.
+    m_textMsg = TTextMsg::CreateTextFields(m_description.Texts, this);
+    m_statusLine = new TStatusLine(m_textMsg.get(), this);
+    m_panelBkgrd = new TPanelBkgrd(this, m_description.Splitters.empty()
+                                             ? TPanelBkgrd::kDefaultSplitterColor
+                                             : m_description.Splitters.front().Color);
+    if (!m_description.PathInputs.empty()) {
+        m_pathBox = std::make_unique<TPathInputBox>(m_description.PathInputs, this, *m_settings,
+                                                    m_currentScreen);
+        connect(m_pathBox.get(), &TPathInputBox::mouseMovedOverBox, this,
+                [this] { FormMouseMove(QPoint(-1, -1)); });
+    }
+
+    THtmlFrameServices pages;
+    pages.MainWindow = this;
+    pages.Settings = m_settings.get();
+    pages.Shell = m_services.Shell;
+    pages.StatusLine = m_statusLine;
+    pages.CurrentScreen = [this] { return m_currentScreen; };
+    pages.SetDocumentPane = [this](QWidget* pane) {
+        m_panelBkgrd->SetClientPane(pane);
+        ShowPanelBkgrd();
+    };
+    if (m_pathBox)
+        pages.CurrentPathBoxFolder = [this] { return m_pathBox->GetCurrentPath(); };
+    pages.OnMouseOverPage = [this] { FormMouseMove(QPoint(-1, -1)); };
+    pages.OnHidePopups = [this] {
+        if (OnDeactivate)
+            OnDeactivate();
+    };
+    pages.OnHistoryChange = [this](TFrameViewer*, int viewerIndex) { OnPageHistoryChange(viewerIndex); };
+    m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
+
+    m_scaleBar = std::make_unique<TScaleBar>("status_dn.bmp", "status_up.bmp", 1, 75, 33,
+                                             [this] { return m_currentScreen; });
+}
+
+void TMainForm::OnPageHistoryChange(int /*viewerIndex*/) {
+    // Chapters, the page title, the history popups and the contents tree
+    // follow the page here.
 }
 
 void TMainForm::LoadBackground() {
@@ -269,6 +314,8 @@ void TMainForm::ApplyHints() {
         if (c)
             c->setToolTip(hints ? FromAnsi(hint) : QString());
     };
+    if (m_pathBox)
+        m_pathBox->SetHintsShown(hints);
     if (s >= m_description.Buttons.size())
         return;
     for (std::size_t i = 0; i < m_btnPics.size() && i < m_description.Buttons[s].size(); ++i)
@@ -492,6 +539,8 @@ void TMainForm::paintEvent(QPaintEvent*) {
             paintSwitches(m_description.Switches[s], m_swthOnePics);
         if (s < m_description.Groups.size())
             paintSwitches(m_description.Groups[s], m_swthGrpPics);
+        if (m_textMsg)
+            m_textMsg->PaintTextFields(p, m_currentScreen);
     }
     painter.drawImage(QPoint(0, 0), frame);
 }
@@ -738,7 +787,8 @@ void TMainForm::DropFile(const std::string& file) {
     auto has = [&file](const char* ext) { return file.find(ext) != std::string::npos; };
     if (has(".htm") || has(".txt") || has(".bmp") || has(".jpg") || has(".jpeg") || has(".gif") ||
         has(".png")) {
-        // Pages open in the page panel, which plugs in here.
+        if (m_html)
+            m_html->OpenPage(file);
     } else if (has(".rar")) {
         // The archive listing opens here once the RAR lister is present.
     } else if (has(".wav") || has(".mp3") || has(".mpa")) {

@@ -31,6 +31,11 @@ class TEffCar;
 class TInstanceLock;
 class TFormOptions;
 class TPanelBkgrd;
+class TTextMsg;
+class TStatusLine;
+class TScaleBar;
+class TPathInputBox;
+class THtmlFrame;
 struct TGeneralSettings;
 
 // What the window needs from the operating system, passed in so tests can
@@ -81,6 +86,10 @@ public:
     const QImage& BackgroundBitmap() const { return m_background; }
     TFormOptions* Options() const { return m_options; }
     TPanelBkgrd* PanelBkgrd() const { return m_panelBkgrd; }
+    THtmlFrame* HtmlFrame() const { return m_html.get(); }
+    TTextMsg* TextMsg() const { return m_textMsg.get(); }
+    TStatusLine* StatusLine() const { return m_statusLine; }
+    TPathInputBox* PathInputBox() const { return m_pathBox.get(); }
     ISettingsStore* Settings() const { return m_settings.get(); }
     int ExitButton() const { return m_exitButton; }
     bool IsAnimating() const;
@@ -158,6 +167,8 @@ private:
     void ApplyHints();
     void ShowPiston(bool show);
     void ShowPanelBkgrd();
+    void BuildComponents();
+    void OnPageHistoryChange(int viewerIndex);
     void DropFile(const std::string& file);
     bool CarEffectRunning() const;
     const TGeneralSettings* GeneralSettings() const;
@@ -190,6 +201,11 @@ private:
     bool m_closing = false;
 
     TPanelBkgrd* m_panelBkgrd = nullptr;
+    std::unique_ptr<TTextMsg> m_textMsg;
+    TStatusLine* m_statusLine = nullptr;
+    std::unique_ptr<TPathInputBox> m_pathBox;
+    std::unique_ptr<THtmlFrame> m_html;
+    std::unique_ptr<TScaleBar> m_scaleBar;
     QLabel* m_piston = nullptr;
     QMovie* m_pistonMovie = nullptr;
     QBuffer* m_pistonData = nullptr;

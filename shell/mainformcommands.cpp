@@ -9,6 +9,9 @@
 #include "effbtncar.h"
 #include "effcar.h"
 #include "formoptions.h"
+#include "htmlframe.h"
+#include "pathinputbox.h"
+#include "textmsg.h"
 #include "paths.h"
 #include "qtansi.h"
 #include "generalsettings.h"
@@ -105,6 +108,24 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
         if (m_options)
             m_options->ShowOptions();
         break;
+    case TCommandRule::Html: {
+        const std::string page = ValueAfterFirstEq(command);
+        if (m_html)
+            m_html->ShowInPanel(HtmlPanelNumber(command), page);
+        break;
+    }
+    case TCommandRule::CopyHtml:
+        if (m_html)
+            m_html->CopyPageFiles();
+        break;
+    case TCommandRule::PrintHtml:
+        if (m_html)
+            m_html->PrintPage();
+        break;
+    case TCommandRule::TopHtml:
+        if (m_html)
+            m_html->ScrollToTop();
+        break;
     case TCommandRule::Help:
         FormKeyDown(Qt::Key_F1, Qt::NoModifier);
         break;
@@ -151,8 +172,12 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
     LoadBackground();
     BuildScreenElements();
     ApplyHints();
+    if (m_pathBox)
+        m_pathBox->ShowPathBoxes(screen);
     emit ScreenChanged(screen);
     ShowPiston(screen != 1);
+    if (m_html)
+        m_html->ShowScreenPage();
     ShowPanelBkgrd();
     RunScreenSwitchCommands(true);
     const std::size_t s = static_cast<std::size_t>(screen);
@@ -244,8 +269,33 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
             ShowHelpTopic("Topic13");
         return true;
     }
-    // The page keys (thesaurus, trees, chapters, favourites, printing,
-    // search, select all) need the page panel, which plugs in here.
+    // The page keys work on the document screen (or in a document window).
+    if (!m_html || !(m_currentScreen == 1 || m_startedWithParameters))
+        return false;
+    if (mods == Qt::ShiftModifier && key == Qt::Key_Up) {
+        RunCommand("prevchapter", std::string(), TCallOrigin::Program, TElementKind::None, -1);
+        return true;
+    }
+    if (mods == Qt::ShiftModifier && key == Qt::Key_Down) {
+        RunCommand("nextchapter", std::string(), TCallOrigin::Program, TElementKind::None, -1);
+        return true;
+    }
+    if (mods == Qt::ShiftModifier && key == Qt::Key_Home) {
+        RunCommand("1", std::string(), TCallOrigin::Program, TElementKind::None, -1);
+        return true;
+    }
+    if (mods == Qt::ControlModifier && key == Qt::Key_I) {
+        RunCommand("addtofavorite", std::string(), TCallOrigin::Program, TElementKind::None, -1);
+        return true;
+    }
+    if (mods == Qt::ControlModifier && key == Qt::Key_P) {
+        m_html->PrintPage();
+        return true;
+    }
+    if (mods == Qt::ControlModifier && key == Qt::Key_A) {
+        m_html->SelectAll();
+        return true;
+    }
     return false;
 }
 
@@ -344,6 +394,9 @@ void TMainForm::FormDestroy() {
         // Background music fades out here once the music player is present.
     }
     RemoveProgramFonts();
+    // Components store their settings (page fonts, path-box texts) as they go.
+    m_html.reset();
+    m_pathBox.reset();
     if (m_mode == TRunMode::Skinned && !m_startedWithParameters && m_settings)
         SaveSwitchStates();
     for (auto& p : m_btnPics)
