@@ -15,6 +15,7 @@
 
 #include "captions.h"
 #include "panelbkgrd.h"
+#include "frameviewer.h"
 #include "htmlframe.h"
 #include "pathinputbox.h"
 #include "scalebar.h"
@@ -238,14 +239,46 @@ void TMainForm::BuildComponents() {
     };
     pages.OnHistoryChange = [this](TFrameViewer*, int viewerIndex) { OnPageHistoryChange(viewerIndex); };
     m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
+    if (m_html)
+        m_history.SetViewerCount(static_cast<std::size_t>(m_html->ViewerCount()));
 
     m_scaleBar = std::make_unique<TScaleBar>("status_dn.bmp", "status_up.bmp", 1, 75, 33,
                                              [this] { return m_currentScreen; });
 }
 
-void TMainForm::OnPageHistoryChange(int /*viewerIndex*/) {
-    // Chapters, the page title, the history popups and the contents tree
-    // follow the page here.
+THistorySnapshot TMainForm::HistorySnapshot(int viewerIndex) const {
+    THistorySnapshot snapshot;
+    TFrameViewer* viewer = m_html ? m_html->Viewer(viewerIndex) : nullptr;
+    if (!viewer)
+        return snapshot;
+    snapshot.Files = viewer->HistoryFiles();
+    snapshot.Titles = viewer->HistoryTitles();
+    snapshot.Position = viewer->HistoryPosition();
+    snapshot.CurrentDocument = viewer->CurrentDocument();
+    return snapshot;
+}
+
+void TMainForm::OnPageHistoryChange(int viewerIndex) {
+    // The panel reports its first pages while it is still being built.
+    if (!m_html || viewerIndex < 0)
+        return;
+    TFrameViewer* viewer = m_html->Viewer(viewerIndex);
+    if (!viewer)
+        return;
+    if (m_history.ViewerCount() < static_cast<std::size_t>(m_html->ViewerCount()))
+        m_history.SetViewerCount(static_cast<std::size_t>(m_html->ViewerCount()));
+    std::optional<std::string> title;
+    const std::string active = viewer->ActiveDocument()->DocumentTitle();
+    if (!active.empty())
+        title = active;
+    const THistoryUpdate update =
+        m_history.HistoryChanged(static_cast<std::size_t>(viewerIndex), HistorySnapshot(viewerIndex),
+                                 title, [](std::string_view name) { return ArchiveFileExists(name); });
+    m_html->SetRarListing(update.ArchiveListing);
+    if (m_textMsg && update.PageTitleText)
+        m_textMsg->SetFieldText(FromAnsi(*update.PageTitleText), 1, true);
+    if (OnHistoryUpdated)
+        OnHistoryUpdated(update);
 }
 
 void TMainForm::LoadBackground() {

@@ -4,6 +4,7 @@
 // and switches comes from the description (Struct.txt) in the archive.
 
 #include "description.h"
+#include "historychapters.h"
 #include "mycontrol.h"
 
 #include <QImage>
@@ -114,6 +115,8 @@ public:
     std::function<void()> OnAbout;          // the about box
     std::function<void(const std::string&)> OnHelpTopic; // help viewer
     std::function<void()> OnDeactivate;     // popups close when the application deactivates
+    // The history popups and the contents tree follow the page shown.
+    std::function<void(const THistoryUpdate&)> OnHistoryUpdated;
 
 signals:
     // A screen change has finished (components show their own elements).
@@ -169,6 +172,9 @@ private:
     void ShowPanelBkgrd();
     void BuildComponents();
     void OnPageHistoryChange(int viewerIndex);
+    THistorySnapshot HistorySnapshot(int viewerIndex) const;
+    void StepHistory(THistoryDirection direction);
+    bool RunSpecialCommand(const std::string& command);
     void DropFile(const std::string& file);
     bool CarEffectRunning() const;
     const TGeneralSettings* GeneralSettings() const;
@@ -206,6 +212,7 @@ private:
     std::unique_ptr<TPathInputBox> m_pathBox;
     std::unique_ptr<THtmlFrame> m_html;
     std::unique_ptr<TScaleBar> m_scaleBar;
+    THistoryChapters m_history;
     QLabel* m_piston = nullptr;
     QMovie* m_pistonMovie = nullptr;
     QBuffer* m_pistonData = nullptr;

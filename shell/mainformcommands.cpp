@@ -4,11 +4,13 @@
 #include "mainform.h"
 
 #include "ansi.h"
+#include "archive.h"
 #include "busy.h"
 #include "commandrules.h"
 #include "effbtncar.h"
 #include "effcar.h"
 #include "formoptions.h"
+#include "frameviewer.h"
 #include "htmlframe.h"
 #include "pathinputbox.h"
 #include "textmsg.h"
@@ -41,6 +43,8 @@ bool IsButton(TElementKind kind) { return kind == TElementKind::Button; }
 void TMainForm::RunCommand(const std::string& command, const std::string& sound, TCallOrigin origin,
                            TElementKind kind, int index) {
     if (IsBusy())
+        return;
+    if (RunSpecialCommand(command))
         return;
     const TCommandRule rule = MatchCommandRule(command);
     if (rule == TCommandRule::Exit) {
@@ -110,10 +114,19 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
         break;
     case TCommandRule::Html: {
         const std::string page = ValueAfterFirstEq(command);
-        if (m_html)
+        if (m_html) {
+            if (m_html->CurrentViewerIndex() >= 0)
+                m_history.RegisterChapter(static_cast<std::size_t>(m_html->CurrentViewerIndex()), page);
             m_html->ShowInPanel(HtmlPanelNumber(command), page);
+        }
         break;
     }
+    case TCommandRule::Back:
+        StepHistory(THistoryDirection::Back);
+        break;
+    case TCommandRule::Forward:
+        StepHistory(THistoryDirection::Forward);
+        break;
     case TCommandRule::CopyHtml:
         if (m_html)
             m_html->CopyPageFiles();
@@ -141,6 +154,42 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
         // commands do nothing.
         break;
     }
+}
+
+void TMainForm::StepHistory(THistoryDirection direction) {
+    if (!m_html || !m_html->CurrentViewer())
+        return;
+    const int viewerIndex = m_html->CurrentViewerIndex();
+    TFrameViewer* viewer = m_html->CurrentViewer();
+    // Entries whose page is gone are stepped over; at the end of the history
+    // the step only beeps.
+    const auto target = HistoryStepTarget(direction, HistorySnapshot(viewerIndex),
+                                          [](std::string_view name) { return ArchiveFileExists(name); });
+    if (!target) {
+        QApplication::beep();
+        return;
+    }
+    const std::string before = viewer->CurrentDocument();
+    viewer->SetHistoryPosition(*target);
+    const std::string after = viewer->CurrentDocument();
+    // The switch of the chapter now shown is pressed, as by the reader.
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    if (s >= m_description.Switches.size())
+        return;
+    const auto presses = m_history.SwitchesToPress(static_cast<std::size_t>(viewerIndex), before, after,
+                                                   m_description.Switches[s], m_description.Groups[s]);
+    for (const TSwitchPress& press : presses)
+        FormMouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(press.X, press.Y));
+}
+
+bool TMainForm::RunSpecialCommand(const std::string& command) {
+    // Items of the history popups carry "history=" and the entry's index.
+    if (const auto entry = HistoryCommandIndex(command)) {
+        if (m_html && !IsBusy())
+            m_html->GoToHistory(*entry);
+        return true;
+    }
+    return false;
 }
 
 void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {

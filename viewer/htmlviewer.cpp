@@ -688,7 +688,13 @@ THTMLViewer::THTMLViewer(QWidget* parent) : QWidget(parent), d(std::make_unique<
     d->browser->setPalette(pal);
 }
 
-THTMLViewer::~THTMLViewer() = default;
+THTMLViewer::~THTMLViewer() {
+    // The browser still works while QWidget's destructor closes the window:
+    // losing the focus makes it measure the selection, which lays out lines and
+    // asks for their pictures. It goes first, while the tables it reads exist.
+    delete d->browser;
+    d->browser = nullptr;
+}
 
 void THTMLViewer::LoadDocument(const std::string& name) {
     auto [file, anchor] = SplitAnchor(ResolveLink({}, name));

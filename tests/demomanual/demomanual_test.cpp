@@ -190,7 +190,8 @@ TEST_F(DemoManual, BlankPlatesGetTheirCaptionsInsideThePicture) {
     ASSERT_TRUE(s_loaded);
     const TInterfaceDescription& d = Description();
     auto iconic = [](const std::string& file) {
-        for (const char* folder : {"skin\\tool\\", "skin\\round\\", "skin\\wnd\\"})
+        for (const char* folder :
+             {"skin\\tool\\", "skin\\toolsm\\", "skin\\drop\\", "skin\\round\\", "skin\\wnd\\"})
             if (file.rfind(folder, 0) == 0)
                 return true;
         return false;
@@ -294,6 +295,187 @@ TEST_F(DemoManual, PistonIsAnAnimation) {
     for (QImage frame = reader.read(); !frame.isNull(); frame = reader.read())
         ++frames;
     EXPECT_EQ(frames, reader.imageCount());
+}
+
+// --- Panels: pages, tree, text fields, path box, popup lists ---
+
+bool Inside(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+            const QRect& area) {
+    return left < right && top < bottom &&
+           area.contains(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+// The document screen's page panel and tree live in the background panel
+// the program places at 33,90 (673 x 421); the service screen's page sits
+// beside its path box, whose folder the page's copy links need.
+TEST_F(DemoManual, PanelsStandWhereTheSkinLeavesRoom) {
+    ASSERT_TRUE(s_loaded);
+    const TInterfaceDescription& d = Description();
+    const QRect window(0, 0, 800, 600), background(33, 90, 673, 421);
+    std::set<int> pageScreens;
+    for (const RHTML& h : d.HtmlPanels) {
+        SCOPED_TRACE(h.File);
+        EXPECT_TRUE(Inside(h.Left, h.Top, h.Right, h.Bottom, h.Screen == 1 ? background : window));
+        pageScreens.insert(h.Screen);
+    }
+    EXPECT_TRUE(pageScreens.count(1)) << "the document screen shows pages";
+    ASSERT_EQ(d.Trees.size(), 1u);
+    const RTree& tree = d.Trees[0];
+    EXPECT_EQ(tree.Screen, 1);
+    EXPECT_TRUE(Inside(background.left(), background.top(), tree.Right, tree.Bottom, background));
+    EXPECT_GE(tree.Right - background.left(), 150) << "room for the captions";
+    EXPECT_LE(tree.Right - background.left(), background.width() / 2) << "room for the page";
+    EXPECT_NE(tree.ColorSelect, tree.ColorSelectText);
+    ASSERT_EQ(d.Splitters.size(), 1u);
+    EXPECT_EQ(d.Splitters[0].Screen, 1);
+
+    bool title = false, status = false;
+    for (const RText& t : d.Texts) {
+        SCOPED_TRACE(t.Ident);
+        EXPECT_TRUE(Inside(t.Left, t.Top, t.Right, t.Top + 1, window));
+        EXPECT_FALSE(t.Font.empty());
+        EXPECT_GT(t.Size, 0);
+        title = title || (t.Screen == 1 && t.Number == 1);
+        status = status || (t.Screen == 1 && t.Ident == "statusline");
+    }
+    EXPECT_TRUE(title) << "the page title field (number 1)";
+    EXPECT_TRUE(status) << "the status line";
+
+    ASSERT_EQ(d.PathInputs.size(), 1u);
+    const RPathInput& path = d.PathInputs[0];
+    EXPECT_TRUE(Inside(path.Left, path.Top, path.Right, path.Bottom, window));
+    EXPECT_GE(path.Bottom - path.Top, 14) << "the box's font is its height less one";
+    EXPECT_FALSE(path.Hint.empty());
+    ASSERT_FALSE(path.PathDef.empty());
+    EXPECT_EQ(path.PathDef.back(), '\\');
+    EXPECT_TRUE(pageScreens.count(path.Screen)) << "copy links need a page beside the path box";
+}
+
+// Every list's background and entry pictures are packed and decode; the
+// entries fit the background; menus have a command per caption; a shape
+// is a polygon inside its picture.
+TEST_F(DemoManual, PopupListsHaveTheirPictures) {
+    ASSERT_TRUE(s_loaded);
+    const TInterfaceDescription& d = Description();
+    int lists = 0;
+    for (std::size_t screen = 0; screen < d.Popups.size(); ++screen)
+        for (const RPopupData& p : d.Popups[screen]) {
+            ++lists;
+            SCOPED_TRACE(p.FnFon);
+            const QImage back = Picture(p.FnFon);
+            ASSERT_FALSE(back.isNull());
+            ASSERT_FALSE(p.FnBtnUp.empty());
+            EXPECT_EQ(p.FnBtnUp.size(), p.FnBtnMove.size());
+            EXPECT_EQ(p.FnBtnUp.size(), p.FnBtnDown.size());
+            for (std::size_t i = 0; i < p.FnBtnUp.size(); ++i) {
+                QSize size;
+                for (const TDynamicStringArray* list : {&p.FnBtnUp, &p.FnBtnMove, &p.FnBtnDown}) {
+                    const std::string bytes = Bytes((*list)[i]);
+                    const QImage item = QImage::fromData(
+                        QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+                    ASSERT_FALSE(item.isNull()) << (*list)[i];
+                    if (size.isValid()) {
+                        EXPECT_EQ(item.size(), size) << (*list)[i];
+                    }
+                    size = item.size();
+                }
+                const int left = p.XBtn == -1 ? 0 : p.XBtn;
+                EXPECT_LE(left + size.width(), back.width());
+            }
+            const bool menu = p.Type >= 0 || p.Type == popuptype::ContextHtml;
+            if (menu) {
+                EXPECT_FALSE(p.Go.empty());
+                EXPECT_EQ(p.Caption.size(), p.Go.size());
+                for (const std::string& c : p.Caption)
+                    EXPECT_NE(c.rfind(ProgramDir(), 0), 0u) << c << ": a '.' or '\\' in a caption";
+            }
+            if (p.Vertex.size() > 1) {
+                EXPECT_EQ(screen, 0u) << "only the first screen's lists take their shape";
+                for (const std::string& v : p.Vertex) {
+                    const std::size_t comma = v.find(',');
+                    ASSERT_NE(comma, std::string::npos) << v;
+                    const std::int32_t x = IntAt(v, 0), y = IntAt(v, comma + 1);
+                    EXPECT_TRUE(x >= 0 && y >= 0 && x <= back.width() && y <= back.height()) << v;
+                }
+            }
+        }
+    EXPECT_GE(lists, 6);
+}
+
+// The lists the program fills itself are there for the buttons that open
+// them, and every numbered menu belongs to a button of its screen.
+TEST_F(DemoManual, EveryListOpensFromItsButton) {
+    ASSERT_TRUE(s_loaded);
+    const TInterfaceDescription& d = Description();
+    auto types = [&](int screen) {
+        std::set<std::int32_t> found;
+        if (screen < static_cast<int>(d.Popups.size()))
+            for (const RPopupData& p : d.Popups[screen])
+                found.insert(p.Type);
+        return found;
+    };
+    const std::set<std::int32_t> document = types(1);
+    for (std::int32_t t : {popuptype::HistoryBack, popuptype::HistoryForward, popuptype::Favorite,
+                           popuptype::ContextHtml})
+        EXPECT_TRUE(document.count(t)) << "document screen, list " << t;
+    std::set<std::pair<int, std::int32_t>> opened;
+    for (int screen = 0; screen < d.ScreenCount(); ++screen) {
+        const std::set<std::int32_t> here = types(screen);
+        for (const RBtn& b : d.Buttons[screen]) {
+            SCOPED_TRACE(b.Command);
+            std::int32_t needed = 0;
+            if (b.Command == "historyback")
+                needed = popuptype::HistoryBack;
+            else if (b.Command == "historyforward")
+                needed = popuptype::HistoryForward;
+            else if (b.Command == "showfavorite" || b.Command == "deletefromfavorite")
+                needed = popuptype::Favorite;
+            else if (b.Command.find("contextmenu") != std::string::npos)
+                needed = IntAt(b.Command, 10);
+            else
+                continue;
+            EXPECT_TRUE(here.count(needed));
+            opened.insert({screen, needed});
+        }
+        for (std::int32_t t : here)
+            if (t >= 0) {
+                EXPECT_TRUE(opened.count({screen, t})) << "menu " << t << " has no button";
+            }
+        bool pages = false;
+        for (const RHTML& h : d.HtmlPanels)
+            pages = pages || h.Screen == screen;
+        if (pages) {
+            EXPECT_TRUE(here.count(popuptype::ContextHtml)) << "screen " << screen + 1;
+        }
+    }
+    for (const char* command :
+         {"historyback", "historyforward", "showfavorite", "deletefromfavorite", "contextmenu"}) {
+        bool found = false;
+        for (const RBtn& b : AllButtons())
+            found = found || b.Command.find(command) != std::string::npos;
+        EXPECT_TRUE(found) << command;
+    }
+}
+
+// The first pass looks for its nine keywords in every line of the file; one
+// of them inside an element's line (a picture named ...icon..., a command
+// "close") would be taken for a window value.
+TEST(DemoDescription, WindowKeywordsStandOnlyOnTheirOwnLines) {
+    std::ifstream in(fs::path(CARMANUAL_DEMO_SOURCE) / "Struct.txt", std::ios::binary);
+    std::map<std::string, int> lines;
+    for (std::string line; std::getline(in, line);) {
+        std::string lower = line;
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        for (const char* key : {"codec", "rolic", "helpwin", "background", "icon", "bgsounddef",
+                                "vertexmain", "minimize", "close"})
+            if (lower.find(key) != std::string::npos)
+                ++lines[key];
+    }
+    const std::map<std::string, int> expected = {
+        {"icon", 1}, {"bgsounddef", 1}, {"vertexmain", 1}, {"minimize", 1}, {"close", 1}};
+    EXPECT_EQ(lines, expected);
 }
 
 // --- The generator itself ---

@@ -24,7 +24,8 @@ const std::map<QString, StyleInfo>& Styles() {
         {"row", {{226, 34}, true}},    {"tab", {{112, 30}, false}},   {"chap", {{86, 28}, false}},
         {"tool", {{64, 46}, true}},    {"round", {{44, 44}, true}},   {"power", {{58, 104}, true}},
         {"led", {{220, 32}, false}},   {"ledsm", {{132, 28}, false}}, {"seg", {{104, 28}, false}},
-        {"radio", {{240, 30}, false}},
+        {"radio", {{240, 30}, false}}, {"toolsm", {{45, 46}, true}},  {"drop", {{17, 46}, true}},
+        {"segsm", {{68, 28}, false}},
     };
     return styles;
 }
@@ -266,9 +267,12 @@ QImage PaintControl(const QString& style, const QString& glyph, bool toggle, int
         }
     } else {
         const QRectF r = PlateRect(size);
-        const qreal radius = style == "wnd" ? 4 : style == "tool" ? 7 : 6;
+        const qreal radius = style == "wnd"                         ? 4
+                             : style == "tool" || style == "toolsm" ? 7
+                             : style == "drop"                      ? 5
+                                                                    : 6;
         const QPainterPath body = RoundedRect(r, radius);
-        const bool amber = style == "seg";
+        const bool amber = style == "seg" || style == "segsm";
         if (style == "wnd" && glyph == "shut" && s.hover) {
             // The window's close button warns in red.
             QLinearGradient fill(r.topLeft(), r.bottomLeft());
@@ -282,9 +286,13 @@ QImage PaintControl(const QString& style, const QString& glyph, bool toggle, int
             PaintPlate(p, body, s, amber);
         }
         const qreal shift = s.pressed ? 0.5 : 0;
-        if (style == "tool") {
+        if (style == "tool" || style == "toolsm") {
             DrawGlyph(p, glyph,
                       QRectF(size.width() / 2.0 - 12 + shift, r.center().y() - 12 + shift, 24, 24),
+                      GlyphColor(s));
+        } else if (style == "drop") {
+            DrawGlyph(p, glyph,
+                      QRectF(size.width() / 2.0 - 7 + shift, r.center().y() - 7 + shift, 14, 14),
                       GlyphColor(s));
         } else if (style == "wnd") {
             const QColor c = glyph == "shut" && s.hover ? QColor(255, 255, 255) : GlyphColor(s);

@@ -285,6 +285,63 @@ const std::map<QString, GlyphFn>& Glyphs() {
              p.setFont(PixelFont(family::kSerif, 16, true));
              p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("Аа"));
          }},
+        {"more",
+         [](QPainter& p, const QColor& c) {
+             QPainterPath dots;
+             for (qreal x : {5.0, 12.0, 19.0})
+                 dots.addEllipse(QPointF(x, 12), 2.2, 2.2);
+             Solid(p, c, dots);
+         }},
+        // The narrow buttons beside back and forward open the lists of
+        // pages read: one chevron, under two names so that each button has
+        // its own pictures.
+        {"listback",
+         [](QPainter& p, const QColor& c) {
+             Outline(p, c, Poly({{6, 9.5}, {12, 15.5}, {18, 9.5}}, false), 2.4);
+         }},
+        {"listfwd",
+         [](QPainter& p, const QColor& c) {
+             Outline(p, c, Poly({{6, 9.5}, {12, 15.5}, {18, 9.5}}, false), 2.4);
+         }},
+        {"install",
+         [](QPainter& p, const QColor& c) {
+             Outline(p, c, Poly({{4, 14}, {4, 20}, {20, 20}, {20, 14}}, false), 1.8);
+             p.drawLine(QPointF(12, 3), QPointF(12, 14.5));
+             Outline(p, c, Poly({{7.5, 10.5}, {12, 15}, {16.5, 10.5}}, false), 1.8);
+         }},
+        // Drawn small, beside the bookmarks button: a plain cross.
+        {"delfav",
+         [](QPainter& p, const QColor& c) {
+             p.setPen(Line(c, 2.6));
+             p.drawLine(QPointF(6.5, 7.5), QPointF(17.5, 18.5));
+             p.drawLine(QPointF(17.5, 7.5), QPointF(6.5, 18.5));
+         }},
+        {"copy",
+         [](QPainter& p, const QColor& c) {
+             // The sheet behind shows only where the front one leaves it.
+             Outline(p, c, Poly({{6.5, 17}, {4, 17}, {4, 3}, {15, 3}, {15, 5.5}}, false), 1.6);
+             Outline(p, c, RoundedRect(QRectF(9, 7.5, 11, 14), 1.5), 1.6);
+             p.setPen(Line(c, 1.2));
+             p.drawLine(QPointF(12, 12), QPointF(17, 12));
+             p.drawLine(QPointF(12, 15), QPointF(17, 15));
+         }},
+        {"selall",
+         [](QPainter& p, const QColor& c) {
+             QPen dash = Line(c, 1.6);
+             dash.setDashPattern({2.0, 1.6});
+             p.setPen(dash);
+             p.setBrush(Qt::NoBrush);
+             p.drawRect(QRectF(3.5, 4.5, 17, 15));
+             p.setPen(Line(c, 1.6));
+             for (qreal y : {9.0, 12.5, 16.0})
+                 p.drawLine(QPointF(7, y), QPointF(17, y));
+         }},
+        {"folder",
+         [](QPainter& p, const QColor& c) {
+             Outline(p, c, Poly({{3, 6}, {9, 6}, {11, 8.5}, {21, 8.5}, {21, 19}, {3, 19}}), 1.7);
+             p.setPen(Line(c, 1.3));
+             p.drawLine(QPointF(3.5, 11.5), QPointF(20.5, 11.5));
+         }},
         {"min",
          [](QPainter& p, const QColor& c) {
              p.setPen(Line(c, 2.2));

@@ -4,6 +4,9 @@
 //
 //   skingen skin STRUCT.txt OUTDIR [PREVIEWDIR]
 //   skingen text IN.txt OUT.txt
+//   skingen pages SOURCEDIR OUTDIR
+//   skingen rar OUT.rar SOURCEDIR
+//   skingen zip OUT.zip SOURCEDIR
 //
 // "skin" reads the description with the program's own rules and writes what
 // it names: screen backgrounds (by the base name of each _screen file),
@@ -11,17 +14,23 @@
 // skin\tool\print1.bmp is a "tool" plate with the "print" icon), sounds (by
 // base name), the icon and piston.gif. Each element picture is painted over
 // the decoded background it will cover. With PREVIEWDIR it also writes every
-// screen composed as the program shows it, captions included. Exit status: 0
+// screen composed as the program shows it, captions included. "pages" writes
+// the manual's pages in their declared character sets with the pictures and
+// sounds they name; "rar" and "zip" pack a folder into a RAR (stored) or a ZIP
+// archive. Exit status: 0
 // success, 1 a description or picture problem, 2 wrong usage.
 
 #include "ansi.h"
 #include "appicon.h"
 #include "controls.h"
+#include "encode.h"
 #include "gifwriter.h"
 #include "glyphs.h"
 #include "look.h"
+#include "pages.h"
 #include "piston.h"
 #include "screens.h"
+#include "skinpanels.h"
 #include "skinsource.h"
 #include "sounds.h"
 
@@ -48,7 +57,10 @@ constexpr int kUsage = 2;
 
 int Usage() {
     std::fputs("usage: skingen skin STRUCT.txt OUTDIR [PREVIEWDIR]\n"
-               "       skingen text IN.txt OUT.txt\n",
+               "       skingen text IN.txt OUT.txt\n"
+               "       skingen pages SOURCEDIR OUTDIR\n"
+               "       skingen rar OUT.rar SOURCEDIR\n"
+               "       skingen zip OUT.zip SOURCEDIR\n",
                stderr);
     return kUsage;
 }
@@ -143,25 +155,6 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(bytes) == bytes.size();
-}
-
-// Encodes a picture in the format its name asks for.
-QByteArray EncodePicture(const QImage& image, const QString& name) {
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    if (suffix == "gif")
-        return EncodeGif({{image, 0}});
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, suffix == "jpg" || suffix == "jpeg" ? "jpeg" : suffix.toLatin1());
-    if (suffix == "jpg" || suffix == "jpeg") {
-        writer.setQuality(93);
-        writer.setOptimizedWrite(true);
-    }
-    const QImage out = suffix == "png" ? image : image.convertToFormat(QImage::Format_RGB888);
-    if (!writer.write(out))
-        return {};
-    return bytes;
 }
 
 QString BaseName(const QString& manualName) {
@@ -343,6 +336,13 @@ int MakeSkin(const QString& structPath, const QString& outDir, const QString& pr
         }
     }
 
+    // Popup lists and the places of the other panels.
+    std::vector<PopupPreview> popupPreviews;
+    for (const PanelPicture& picture : MakePanelPictures(
+             skin, [&](const QString& text) { problems.Add(structPath + ": " + text); },
+             previewDir.isEmpty() ? nullptr : &popupPreviews))
+        write(picture.name, EncodePicture(picture.image, picture.name));
+
     // Sounds named by elements, commands and the music list.
     std::set<QString> sounds;
     for (const SkinElement& e : skin.elements) {
@@ -415,6 +415,7 @@ int MakeSkin(const QString& structPath, const QString& outDir, const QString& pr
                 if (state == 0)
                     ReportCaption(e, picture.size());
             }
+            DrawPanelsPreview(p, skin, static_cast<int>(s));
             if (s != 1) {
                 QImage gif(OutputPath(outDir, "piston.gif"));
                 p.drawImage(QPoint(kPistonLeft, kPistonTop), gif);
@@ -426,6 +427,11 @@ int MakeSkin(const QString& structPath, const QString& outDir, const QString& pr
                             .arg(QStringList{"up", "mv", "dn"}[state]));
         }
     }
+    for (std::size_t i = 0; i < popupPreviews.size(); ++i)
+        popupPreviews[i].image.save(QStringLiteral("%1/popup%2-%3.png")
+                                        .arg(previewDir)
+                                        .arg(popupPreviews[i].screen + 1)
+                                        .arg(i));
     return kOk;
 }
 
@@ -438,6 +444,14 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() >= 4 && args[1] == "text" && args.size() == 4)
         return ConvertText(args[2], args[3]);
+    if (args.size() == 4 && args[1] == "pages") {
+        LoadFonts();
+        return MakePages(args[2], args[3]);
+    }
+    if (args.size() == 4 && args[1] == "rar")
+        return MakeRar(args[2], args[3]);
+    if (args.size() == 4 && args[1] == "zip")
+        return MakeZip(args[2], args[3]);
     if (args.size() >= 4 && args.size() <= 5 && args[1] == "skin") {
         LoadFonts();
         return MakeSkin(args[2], args[3], args.size() == 5 ? args[4] : QString());

@@ -437,10 +437,10 @@ QImage PaintTitle(const QPolygonF& outline) {
         const qreal lw = QFontMetricsF(p.font()).horizontalAdvance(length);
         p.fillRect(QRectF(car.center().x() - lw / 2 - 6, dimY - 7, lw + 12, 14), palette::kGlass);
         p.drawText(QPointF(car.center().x() - lw / 2, dimY + 4), length);
-        DrawCallout(p, at(170, 34), 54, 190, "КУЗОВ", "глава 6", true);
-        DrawCallout(p, at(98, 112), 54, 296, "ПОДВЕСКА", "глава 4", true);
+        DrawCallout(p, at(16, 86), 54, 190, "ЭЛЕКТРИКА", "глава 3", true);
+        DrawCallout(p, at(98, 112), 54, 296, "ОБСЛУЖИВАНИЕ", "глава 4", true);
         DrawCallout(p, at(404, 76), 590, 190, "ДВИГАТЕЛЬ", "глава 2", false);
-        DrawCallout(p, at(384, 100), 590, 296, "ТОРМОЗА", "глава 3", false);
+        DrawCallout(p, at(384, 100), 590, 296, "ТОРМОЗА", "глава 1", false);
 
         // Instruments beside the display.
         Gauge(p, QPointF(instruments.center().x(), 188), 34, 0.24, true);
@@ -498,13 +498,14 @@ QImage PaintManual(const QPolygonF& outline) {
 
         // Tool rail on the right.
         DrawWell(p, QRectF(715, 88, 72, 418), 9, QColor(17, 19, 23));
-        // Status line in the bottom bar.
-        DrawWell(p, QRectF(395, 530, 205, 28), 5);
+        // The chapter switches sit in one recess, like a segmented control.
+        DrawWell(p, QRectF(31, 528, 422, 32), 6, QColor(14, 16, 19));
+        // Status line along the foot of the window, hot keys beside it.
+        DrawWell(p, QRectF(33, 569, 466, 23), 5);
         p.setFont(PixelFont(family::kSansCondensed, 10));
         p.setPen(palette::kTextFaint);
-        const QString keys = "Shift+↑ / Shift+↓ — разделы    ·    Ctrl+F — поиск    ·    "
-                             "Ctrl+P — печать    ·    Ctrl+I — в закладки    ·    F1 — справка";
-        p.drawText(QRectF(25, 572, 750, 18), Qt::AlignCenter, keys);
+        const QString keys = "Shift+↑↓ — разделы   ·   F1 — справка";
+        p.drawText(QRectF(506, 572, 280, 18), Qt::AlignRight | Qt::AlignVCenter, keys);
     });
     return s.Finish();
 }
@@ -556,10 +557,9 @@ QImage PaintService(const QPolygonF& outline) {
     Screen s(outline);
     const QRectF program(33, 92, 348, 230);
     const QRectF search(396, 92, 391, 230);
-    const QRectF folder(33, 338, 540, 108);
+    const QRectF folder(33, 338, 536, 236);
     const QRectF keys(589, 338, 198, 108);
-    const QRectF about(33, 462, 536, 112);
-    s.Cards({program, search, folder, keys, about});
+    s.Cards({program, search, folder, keys});
     s.TabRow(3);
     s.PistonBay(true);
     s.Draw([&](QPainter& p) {
@@ -574,12 +574,12 @@ QImage PaintService(const QPolygonF& outline) {
                   "Настройки поиска сохраняются и действуют при следующем запуске.",
                   PixelFont(family::kSerif, 10, false, true), palette::kTextFaint);
 
+        // The folder typed in the path box, and under it the page that
+        // offers the manual's files for copying into that folder.
         DrawHeading(p, QPointF(folder.left() + 14, folder.top() + 22), "Папка для файлов");
         DrawWell(p, QRectF(folder.left() + 16, folder.top() + 34, folder.width() - 32, 26), 5);
-        Paragraph(p, QRectF(folder.left() + 16, folder.top() + 68, folder.width() - 32, 36),
-                  "Файлы, которые предлагают страницы руководства (таблицы, схемы, программы), "
-                  "копируются в эту папку.",
-                  PixelFont(family::kSans, 10), palette::kTextDim);
+        DrawWell(p, QRectF(folder.left() + 16, folder.top() + 68, folder.width() - 32, 156), 5,
+                 QColor(20, 23, 27));
 
         DrawHeading(p, QPointF(keys.left() + 14, keys.top() + 22), "Клавиши");
         const QFont keyFont = PixelFont(family::kSansCondensed, 10, true);
@@ -602,13 +602,6 @@ QImage PaintService(const QPolygonF& outline) {
             p.drawText(QPointF(cap.right() + 10, y), what);
             y += 17;
         }
-
-        DrawHeading(p, QPointF(about.left() + 14, about.top() + 22), "О выпуске");
-        Paragraph(p, QRectF(about.left() + 16, about.top() + 32, about.width() - 32, 76),
-                  "Демонстрационный выпуск электронного руководства по ремонту и эксплуатации "
-                  "автомобиля. Он показывает возможности оболочки: фигурное окно, экраны, кнопки "
-                  "и переключатели с подсветкой, звуки и анимацию.",
-                  PixelFont(family::kSans, 11), palette::kTextDim);
     });
     return s.Finish();
 }

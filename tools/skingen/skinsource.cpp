@@ -104,12 +104,14 @@ public:
 
     using MainFn = std::function<void(std::size_t attr, const std::string& line, std::size_t pos)>;
     using TextFn = std::function<void(const std::string& line)>;
+    using ListFn = std::function<void(std::size_t attr, const std::vector<std::string>& items)>;
 
     // Reads the main attributes in their order from line i on; text attributes
     // only where a main search failed. Leaves i on the line of the last main
     // attribute. False when the lines run out first.
     bool ReadAttributes(std::size_t& i, const std::vector<Attr>& attrs, const MainFn& onMain,
-                        const TextFn& onText, const char* what, std::size_t startLine) {
+                        const TextFn& onText, const char* what, std::size_t startLine,
+                        const ListFn& onList = nullptr) {
         std::size_t k = 0;
         while (k < attrs.size()) {
             if (i >= m_lines.size()) {
@@ -119,9 +121,11 @@ public:
             }
             const std::size_t pos = m_lines[i].find(attrs[k].key);
             if (pos != std::string::npos) {
-                if (attrs[k].kind == ValueKind::List)
-                    BracketList(m_lines, i);
-                else if (onMain)
+                if (attrs[k].kind == ValueKind::List) {
+                    const std::vector<std::string> items = BracketList(m_lines, i);
+                    if (onList)
+                        onList(k, items);
+                } else if (onMain)
                     onMain(k, m_lines[i], pos);
                 ++k;
                 continue;
@@ -267,6 +271,27 @@ void StoreText(SkinElement& e, const std::string& line) {
     }
 }
 
+void StorePanelValue(SkinPanel& panel, const Attr& attr, const std::string& line, std::size_t pos) {
+    const std::string key = attr.key;
+    switch (attr.kind) {
+    case ValueKind::Int:
+        panel.ints[key] = IntAt(line, pos);
+        break;
+    case ValueKind::Color:
+        panel.colors[key] = ColorAt(line, pos + key.size() + 1);
+        break;
+    case ValueKind::String:
+    case ValueKind::Switch:
+        panel.strings[key] = StringAfterKey(line, pos, attr.key);
+        // A popup's type is a name or, failing that, the number after the key.
+        if (key == "type")
+            panel.ints[key] = IntAt(line, pos);
+        break;
+    case ValueKind::List:
+        break;
+    }
+}
+
 std::string WithoutProgramDir(const std::string& resolved) {
     const std::string& dir = carmanual::ProgramDir();
     if (!dir.empty() && resolved.size() > dir.size() &&
@@ -361,7 +386,24 @@ SkinSource ReadSkinSource(const std::vector<std::string>& ansiLines) {
             continue;
         }
         if (panel) {
-            reader.ReadAttributes(i, panel->attrs, nullptr, nullptr, panel->keyword, start);
+            SkinPanel record;
+            record.keyword = panel->keyword;
+            record.screen = screen;
+            record.line = static_cast<int>(start + 1);
+            const std::vector<Attr>& attrs = panel->attrs;
+            const bool ok = reader.ReadAttributes(
+                i, attrs,
+                [&](std::size_t a, const std::string& l, std::size_t p) {
+                    StorePanelValue(record, attrs[a], l, p);
+                },
+                nullptr, panel->keyword, start,
+                [&](std::size_t a, const std::vector<std::string>& items) {
+                    std::vector<std::string>& list = record.lists[attrs[a].key];
+                    for (const std::string& item : items)
+                        list.push_back(WithoutProgramDir(item));
+                });
+            if (ok)
+                out.panels.push_back(std::move(record));
             continue;
         }
         if (!found) {
@@ -402,6 +444,39 @@ SkinSource ReadSkinSource(const std::vector<std::string>& ansiLines) {
             reader.Problem(e.line - 1, "the element's screen " + std::to_string(e.screen + 1) +
                                            " has no _screen line");
     return out;
+}
+
+std::int32_t SkinPanel::Int(const std::string& key) const {
+    const auto it = ints.find(key);
+    return it == ints.end() ? 0 : it->second;
+}
+
+std::string SkinPanel::String(const std::string& key) const {
+    const auto it = strings.find(key);
+    return it == strings.end() ? std::string() : it->second;
+}
+
+std::uint32_t SkinPanel::Color(const std::string& key) const {
+    const auto it = colors.find(key);
+    return it == colors.end() ? 0 : it->second;
+}
+
+std::vector<std::string> SkinPanel::List(const std::string& key) const {
+    const auto it = lists.find(key);
+    return it == lists.end() ? std::vector<std::string>() : it->second;
+}
+
+std::int32_t PopupType(const SkinPanel& popup) {
+    const std::string type = popup.String("type");
+    if (type == "historyback")
+        return -1;
+    if (type == "historyforward")
+        return -2;
+    if (type == "favorite")
+        return -3;
+    if (type == "contexthtml")
+        return -5;
+    return popup.Int("type");
 }
 
 std::string CommandFile(const std::string& command) {

@@ -10,6 +10,7 @@
 #include "syntax.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,24 @@ struct SkinElement {
     int line = 0; // 1-based line of the element keyword
 };
 
+// A panel element (_html, _tree, _text, _path, _popup, ...) as the program
+// reads it: integers, strings and colours by key, lists by key (list items
+// with the program folder the reader would put before them taken off).
+struct SkinPanel {
+    std::string keyword; // "_html", "_popup", ...
+    int screen = 0;      // from 0
+    int line = 0;        // 1-based line of the keyword
+    std::map<std::string, std::int32_t> ints;
+    std::map<std::string, std::string> strings;
+    std::map<std::string, std::uint32_t> colors; // red + green*256 + blue*65536
+    std::map<std::string, std::vector<std::string>> lists;
+
+    std::int32_t Int(const std::string& key) const;
+    std::string String(const std::string& key) const;
+    std::uint32_t Color(const std::string& key) const;
+    std::vector<std::string> List(const std::string& key) const;
+};
+
 struct SkinSource {
     std::string icon;
     std::vector<std::string> music; // bgsounddef items, relative as written
@@ -48,6 +67,7 @@ struct SkinSource {
     bool hasOutline = false;
     std::vector<std::string> screens;  // background file per screen index
     std::vector<SkinElement> elements; // minimize and close copies included
+    std::vector<SkinPanel> panels;     // in description order
     std::vector<std::string> problems; // what the program would misread
 };
 
@@ -58,5 +78,10 @@ SkinSource ReadSkinSource(const std::vector<std::string>& ansiLines);
 // The file a command names inside the manual ("run=docs\readme.txt",
 // "clip=media\engine.wav"), relative as written; empty when it names none.
 std::string CommandFile(const std::string& command);
+
+// The popup kind a _popup's type value stands for: -1 "historyback", -2
+// "historyforward", -3 "favorite", -5 "contexthtml", else the number after the
+// key (-1 when there is none).
+std::int32_t PopupType(const SkinPanel& popup);
 
 } // namespace skingen

@@ -204,10 +204,33 @@ QByteArray Theme() {
     return Wav(s, rate, 0.35);
 }
 
+// The squeal of a pad worn to its indicator: the spring tab rubbing on the
+// disc sings near 4 kHz, once a wheel turn, louder as the car brakes harder.
+QByteArray Squeal() {
+    const int rate = 22050;
+    Samples s(static_cast<std::size_t>(3.2 * rate));
+    Noise noise(41);
+    double phase = 0, rough = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const double t = double(i) / rate;
+        // The car slows from about 40 km/h: the wheel turns ever slower.
+        const double turns = 5.5 * t - 0.55 * t * t;
+        const double inTurn = turns - std::floor(turns);
+        const double contact = std::exp(-std::pow((inTurn - 0.3) / 0.16, 2.0));
+        const double pitch = 3900 + 180 * std::sin(kTau * 7.0 * t) - 120 * t;
+        phase += kTau * pitch / rate;
+        rough += (noise.Next() - rough) * 0.3;
+        s[i] = contact * (std::sin(phase) + 0.35 * std::sin(2 * phase + 0.7) + 0.25 * rough) *
+               (0.5 + 0.5 * std::min(1.0, t / 1.5));
+    }
+    Edges(s, rate, 0.02, 0.3);
+    return Wav(s, rate, 0.4);
+}
+
 const std::map<QString, std::function<QByteArray()>>& Sounds() {
     static const std::map<QString, std::function<QByteArray()>> sounds = {
-        {"click", Click},   {"toggle", Toggle}, {"chime", Chime},
-        {"engine", Engine}, {"horn", Horn},     {"theme", Theme},
+        {"click", Click}, {"toggle", Toggle}, {"chime", Chime},   {"engine", Engine},
+        {"horn", Horn},   {"theme", Theme},   {"squeal", Squeal},
     };
     return sounds;
 }
