@@ -241,6 +241,7 @@ void TMainForm::BuildComponents() {
     m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
     if (m_html)
         m_history.SetViewerCount(static_cast<std::size_t>(m_html->ViewerCount()));
+    CreateFavorites(nullptr);
 
     m_scaleBar = std::make_unique<TScaleBar>("status_dn.bmp", "status_up.bmp", 1, 75, 33,
                                              [this] { return m_currentScreen; });

@@ -5,6 +5,7 @@
 
 #include "description.h"
 #include "historychapters.h"
+#include "htmlfavorite.h"
 #include "mycontrol.h"
 
 #include <QImage>
@@ -37,6 +38,8 @@ class TStatusLine;
 class TScaleBar;
 class TPathInputBox;
 class THtmlFrame;
+class THtmlFavorite;
+class IFavoriteList;
 struct TGeneralSettings;
 
 // What the window needs from the operating system, passed in so tests can
@@ -91,6 +94,7 @@ public:
     TTextMsg* TextMsg() const { return m_textMsg.get(); }
     TStatusLine* StatusLine() const { return m_statusLine; }
     TPathInputBox* PathInputBox() const { return m_pathBox.get(); }
+    THtmlFavorite* Favorites() const { return m_favorites.get(); }
     ISettingsStore* Settings() const { return m_settings.get(); }
     int ExitButton() const { return m_exitButton; }
     bool IsAnimating() const;
@@ -175,6 +179,8 @@ private:
     THistorySnapshot HistorySnapshot(int viewerIndex) const;
     void StepHistory(THistoryDirection direction);
     bool RunSpecialCommand(const std::string& command);
+    void AddToFavorites();
+    void CreateFavorites(IFavoriteList* list);
     void DropFile(const std::string& file);
     bool CarEffectRunning() const;
     const TGeneralSettings* GeneralSettings() const;
@@ -213,6 +219,7 @@ private:
     std::unique_ptr<THtmlFrame> m_html;
     std::unique_ptr<TScaleBar> m_scaleBar;
     THistoryChapters m_history;
+    std::unique_ptr<THtmlFavorite> m_favorites;
     QLabel* m_piston = nullptr;
     QMovie* m_pistonMovie = nullptr;
     QBuffer* m_pistonData = nullptr;

@@ -12,6 +12,7 @@
 #include "formoptions.h"
 #include "frameviewer.h"
 #include "htmlframe.h"
+#include "htmlfavorite.h"
 #include "pathinputbox.h"
 #include "textmsg.h"
 #include "paths.h"
@@ -121,6 +122,9 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
         }
         break;
     }
+    case TCommandRule::AddToFavorite:
+        AddToFavorites();
+        break;
     case TCommandRule::Back:
         StepHistory(THistoryDirection::Back);
         break;
@@ -182,7 +186,35 @@ void TMainForm::StepHistory(THistoryDirection direction) {
         FormMouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(press.X, press.Y));
 }
 
+void TMainForm::CreateFavorites(IFavoriteList* list) {
+    if (m_html && m_settings)
+        m_favorites = std::make_unique<THtmlFavorite>(*m_settings, list);
+}
+
+void TMainForm::AddToFavorites() {
+    TFrameViewer* viewer = m_html ? m_html->CurrentViewer() : nullptr;
+    if (!m_favorites || !viewer || !viewer->isVisible())
+        return;
+    const TDynamicStringArray titles = viewer->HistoryTitles();
+    const int position = viewer->HistoryPosition();
+    std::string title = position >= 0 && static_cast<std::size_t>(position) < titles.size()
+                            ? titles[static_cast<std::size_t>(position)]
+                            : std::string();
+    if (title.empty())
+        title = viewer->DocumentTitle();
+    if (title.empty())
+        title = Utf8ToAnsi("Без названия");
+    m_favorites->AddCurrentPage(title, viewer->CurrentDocument(), viewer->ActiveDocument()->ScrollPos());
+}
+
 bool TMainForm::RunSpecialCommand(const std::string& command) {
+    // A favourite opens its page at the place it was read at.
+    if (const auto target = ParseHtmlPosCommand(command)) {
+        if (m_html && !IsBusy() && m_html->OpenPage(target->Document))
+            if (TFrameViewer* viewer = m_html->CurrentViewer())
+                viewer->ActiveDocument()->ScrollToY(target->ScrollY);
+        return true;
+    }
     // Items of the history popups carry "history=" and the entry's index.
     if (const auto entry = HistoryCommandIndex(command)) {
         if (m_html && !IsBusy())
@@ -334,7 +366,7 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
         return true;
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_I) {
-        RunCommand("addtofavorite", std::string(), TCallOrigin::Program, TElementKind::None, -1);
+        AddToFavorites();
         return true;
     }
     if (mods == Qt::ControlModifier && key == Qt::Key_P) {
@@ -444,6 +476,7 @@ void TMainForm::FormDestroy() {
     }
     RemoveProgramFonts();
     // Components store their settings (page fonts, path-box texts) as they go.
+    m_favorites.reset();
     m_html.reset();
     m_pathBox.reset();
     if (m_mode == TRunMode::Skinned && !m_startedWithParameters && m_settings)

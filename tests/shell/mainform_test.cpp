@@ -1,6 +1,9 @@
 #include "manualfixture.h"
 
 #include "busy.h"
+#include "frameviewer.h"
+#include "htmlframe.h"
+#include "textmsg.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -101,7 +104,7 @@ TEST_F(MainFormTest, PressAndReleaseOnAButton_RunsItsCommand) {
     Start();
     Click({20, 15});
     EXPECT_EQ(form->CurrentScreen(), 1);
-    EXPECT_EQ(PixelAt(*form, {150, 140}), kBackground2);
+    EXPECT_EQ(PixelAt(*form, {5, 140}), kBackground2);
     // The click sound of a user's click.
     EXPECT_EQ(manual.sound.played, (std::vector<std::string>{"c:\\click.wav"}));
     Click({20, 15}); // screen 2's button goes back
@@ -266,6 +269,43 @@ TEST_F(MainFormTest, ExitButton_ClosesWithTheAnimationAndPlaysItsSoundAtTheEnd) 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
     form->FormDestroy();
     EXPECT_EQ(manual.sound.playedSync, (std::vector<std::string>{"c:\\click.wav"}));
+}
+
+TEST_F(MainFormTest, Pages_HtmlCommandHistoryAndFavourites) {
+    Start();
+    ASSERT_NE(form->HtmlFrame(), nullptr);
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    TFrameViewer* viewer = form->HtmlFrame()->CurrentViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
+    form->RunCommand("html1=c:\\p2.htm", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p2.htm");
+    // The page title goes to text field 1, with its two trailing spaces.
+    EXPECT_EQ(form->TextMsg()->FieldText(0), QString::fromUtf8("Колодки  "));
+
+    form->RunCommand("back", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
+    form->RunCommand("forward", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p2.htm");
+    // At the newest entry a step forward changes nothing.
+    form->RunCommand("forward", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p2.htm");
+    // A history popup item jumps to its entry.
+    form->RunCommand("history=1", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
+    EXPECT_EQ(form->CurrentScreen(), 1);
+
+    form->RunCommand("addtofavorite", "", TCallOrigin::Program, TElementKind::None, -1);
+    ASSERT_NE(form->Favorites(), nullptr);
+    ASSERT_EQ(form->Favorites()->Count(), 1);
+    EXPECT_EQ(form->Favorites()->Entries()[0].Caption, Utf8ToAnsi("Тормоза"));
+    form->RunCommand("html1=c:\\p2.htm", "", TCallOrigin::Program, TElementKind::None, -1);
+    // A favourite's command opens its page again.
+    const std::string command = form->Favorites()->Entries()[0].Command;
+    form->RunCommand(command, "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
+    form->FormDestroy();
+    EXPECT_TRUE(manual.store->ReadString("Favorite0").has_value());
 }
 
 TEST_F(MainFormTest, Keys_F1ShowsTheScreensTopic_EscKeepsTheWindow) {

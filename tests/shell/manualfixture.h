@@ -99,6 +99,13 @@ public:
         picture("s4.bmp", kSwOn, 30, 20);
         picture("min.bmp", QColor(90, 90, 90), 8, 8);
         dir.Write("click.wav", "RIFF");
+        auto page = [this](const char* name, const char* title) {
+            dir.Write(name, Utf8ToAnsi(std::string("<html><head><meta charset=\"windows-1251\"><title>") +
+                                       title + "</title></head><body><p>" + title +
+                                       "</p><a href=\"p2.htm\">дальше</a></body></html>"));
+        };
+        page("p1.htm", "Тормоза");
+        page("p2.htm", "Колодки");
         dir.Write("Title.txt", Crlf({"", "Старое название", title, ""}));
         dir.Write("Struct.txt",
                   Crlf({
@@ -115,6 +122,9 @@ public:
                       "1 button vx=10 vy=100 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=exit;hint=Выход;wav=click.wav",
                       "1 _screen=bg1.bmp",
                       "2 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=1;hint=Назад;wav=no",
+                      "2 _html vx=50 vy=40 vw=190 vh=140 fn=p1.htm; number=1",
+                      "2 _text vx=50 vy=2 vw=160 font=dejavu sans; size=8; style=bold; color=255,255,255; "
+                      "value=; ident=title; number=1",
                       "2 _screen=bg2.bmp",
                   }));
         InitProgramPaths(dir.Path());
