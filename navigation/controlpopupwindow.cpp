@@ -109,8 +109,8 @@ void TControlPopupWindow::BuildPopups() {
             if (!favoritesMade && m_favoritesStore) {
                 favoritesMade = true;
                 m_favoriteList = std::make_unique<TFavoriteList>(*this);
-                m_favorites = std::make_unique<THtmlFavorite>(*m_favoritesStore,
-                                                              m_favoriteList.get());
+                m_favorites =
+                    std::make_unique<THtmlFavorite>(*m_favoritesStore, m_favoriteList.get());
             }
             break;
         default:
@@ -152,8 +152,7 @@ TPopupWindow* TControlPopupWindow::PopupOfType(std::int32_t type) const {
 }
 
 void TControlPopupWindow::ShowPopup(std::int32_t type, QPoint screenPoint) {
-    const std::int32_t listType =
-        type == popuptype::DeleteFavorite ? popuptype::Favorite : type;
+    const std::int32_t listType = type == popuptype::DeleteFavorite ? popuptype::Favorite : type;
     TPopupWindow* list = PopupOfType(listType);
     if (!list || list->VisibleItemCount() == 0)
         return;
@@ -188,8 +187,8 @@ void TControlPopupWindow::AddItem(const std::string& caption, const std::string&
         list->AppendItem(caption, command);
 }
 
-void TControlPopupWindow::SetItem(const std::string& caption, const std::string& command,
-                                  int index, std::int32_t type) {
+void TControlPopupWindow::SetItem(const std::string& caption, const std::string& command, int index,
+                                  std::int32_t type) {
     TPopupWindow* list = PopupOfType(type);
     if (!list || index < 0 || index >= list->ItemCount())
         return;
@@ -227,8 +226,7 @@ void TControlPopupWindow::SetSlideEnabled(bool enabled) {
     }
 }
 
-void TControlPopupWindow::ItemClicked(TPopupWindow* list, const std::string& command,
-                                      int index) {
+void TControlPopupWindow::ItemClicked(TPopupWindow* list, const std::string& command, int index) {
     if (list->DeleteMode()) {
         // Deleting keeps the list open for the next one.
         const bool favorites = list == PopupOfType(popuptype::Favorite);

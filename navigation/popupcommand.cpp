@@ -24,8 +24,8 @@ TPopupCommand ParsePopupCommand(std::string_view command) {
         }
         if (AnsiSameText(name, "html")) {
             result.Page = ValueAfterFirstEq(command);
-            result.Kind = result.Page.empty() ? TPopupCommandKind::Ignore
-                                              : TPopupCommandKind::OpenPage;
+            result.Kind =
+                result.Page.empty() ? TPopupCommandKind::Ignore : TPopupCommandKind::OpenPage;
             return result;
         }
         if (AnsiSameText(name, "htmlpos")) {

@@ -11,16 +11,16 @@
 namespace carmanual {
 
 enum class TPopupCommandKind {
-    Ignore,        // a page command whose value cannot be used
-    GoToHistory,   // "history=" index
-    OpenPage,      // "html=" page
-    OpenPageAt,    // "htmlpos=" page "=" scroll position
-    CopySelection, // "copyclipboardhtml"
+    Ignore,         // a page command whose value cannot be used
+    GoToHistory,    // "history=" index
+    OpenPage,       // "html=" page
+    OpenPageAt,     // "htmlpos=" page "=" scroll position
+    CopySelection,  // "copyclipboardhtml"
     AddToFavorites, // "addtofavorite"
-    ChooseFonts,   // "deffonthtml"
-    SelectAll,     // "selectallhtml"
-    PrintPage,     // "printhtml"
-    Dispatch,      // anything else: the main window's dispatcher
+    ChooseFonts,    // "deffonthtml"
+    SelectAll,      // "selectallhtml"
+    PrintPage,      // "printhtml"
+    Dispatch,       // anything else: the main window's dispatcher
 };
 
 struct TPopupCommand {

@@ -260,8 +260,8 @@ void TPopupWindow::ResizeBackground(int newHeight, int margin) {
     // between repeat the old middle row, rows no longer needed are cut.
     const int strip = std::clamp(margin, 0, std::min(oldHeight, newHeight));
     QImage resized(m_backPicture.width(), newHeight, m_backPicture.format());
-    const auto rowBytes = static_cast<std::size_t>(
-        std::min(resized.bytesPerLine(), m_backPicture.bytesPerLine()));
+    const auto rowBytes =
+        static_cast<std::size_t>(std::min(resized.bytesPerLine(), m_backPicture.bytesPerLine()));
     const auto copyRow = [&](int to, int from) {
         std::memcpy(resized.scanLine(to), m_backPicture.constScanLine(from), rowBytes);
     };
@@ -353,7 +353,6 @@ void TPopupWindow::ShowAt(QPoint point, int screen) {
         StartSlide(QCursor::pos().y() <= m_target.top());
     }
     show();
-    raise();
     update();
 }
 

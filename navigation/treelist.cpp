@@ -9,9 +9,11 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 #include <QToolTip>
+#include <QtMath>
 
-#include <array>
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace carmanual {
 namespace {
@@ -279,8 +281,7 @@ QMouseEvent TTreeList::OnItem(const QMouseEvent& event) const {
             pos.setX(left);
     }
     return QMouseEvent(event.type(), pos, event.scenePosition(), event.globalPosition(),
-                       event.button(), event.buttons(), event.modifiers(),
-                       event.pointingDevice());
+                       event.button(), event.buttons(), event.modifiers(), event.pointingDevice());
 }
 
 void TTreeList::mouseMoveEvent(QMouseEvent* event) {
@@ -313,15 +314,29 @@ void TTreeList::keyPressEvent(QKeyEvent* event) {
     QTreeView::keyPressEvent(event);
 }
 
-void TTreeList::selectionChanged(const QItemSelection& selected,
-                                 const QItemSelection& deselected) {
+void TTreeList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     QTreeView::selectionChanged(selected, deselected);
-    if (!m_autoExpand)
-        return;
-    for (const QModelIndex& index : selected.indexes()) {
-        if (model()->hasChildren(index))
-            expand(index);
+    const QModelIndexList now = selected.indexes();
+    const QModelIndex target = now.isEmpty() ? QModelIndex() : now.first();
+    if (m_autoCollapse && target.isValid()) {
+        // The tree then shows the top level and the open path only, which
+        // also keeps the view's own bookkeeping of visible rows short
+        // however large the contents are.
+        std::vector<QModelIndex> path;
+        for (QModelIndex p = target; p.isValid(); p = p.parent())
+            path.push_back(p);
+        const auto onPath = [&path](const QModelIndex& index) {
+            return std::find(path.begin(), path.end(), index) != path.end();
+        };
+        for (const QModelIndex& old : deselected.indexes()) {
+            for (QModelIndex p = old; p.isValid(); p = p.parent()) {
+                if (!onPath(p) && isExpanded(p))
+                    collapse(p);
+            }
+        }
     }
+    if (m_autoExpand && target.isValid() && model()->hasChildren(target))
+        expand(target);
 }
 
 QItemSelectionModel::SelectionFlags TTreeList::selectionCommand(const QModelIndex& index,

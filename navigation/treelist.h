@@ -7,8 +7,8 @@
 // it again. With single selection, moving the focus selects.
 
 #include <QColor>
-#include <QMouseEvent>
 #include <QModelIndex>
+#include <QMouseEvent>
 #include <QPersistentModelIndex>
 #include <QTreeView>
 
@@ -31,6 +31,11 @@ public:
     // Selecting an item opens it (shows its children).
     void SetAutoExpand(bool on) { m_autoExpand = on; }
     bool AutoExpand() const { return m_autoExpand; }
+    // When the selection moves, the chapters opened on the way to the item
+    // left behind close, unless the new item lies inside them: only the path
+    // to the selected item stays open.
+    void SetAutoCollapse(bool on) { m_autoCollapse = on; }
+    bool AutoCollapse() const { return m_autoCollapse; }
 
     QModelIndex HoverIndex() const { return m_hover; }
 
@@ -69,6 +74,7 @@ private:
     QColor m_selectColor;
     QColor m_selectTextColor;
     bool m_autoExpand = true;
+    bool m_autoCollapse = true;
     QPersistentModelIndex m_hover;
     QPersistentModelIndex m_pressedSelected; // pressed on while already selected
 };

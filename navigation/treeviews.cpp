@@ -35,8 +35,7 @@ TTreeViews::TTreeViews(QWidget* parent, const RTree& element, std::string progra
     : TTreeViews(parent, element, TContentsTree::Load(element.File, std::move(programDir)),
                  currentScreen) {}
 
-TTreeViews::TTreeViews(QWidget* parent, const RTree& element, TContentsTree tree,
-                       int currentScreen)
+TTreeViews::TTreeViews(QWidget* parent, const RTree& element, TContentsTree tree, int currentScreen)
     : QWidget(parent) {
     hide();
     m_model = new TContentsModel(std::move(tree), this);

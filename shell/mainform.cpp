@@ -17,6 +17,9 @@
 #include "panelbkgrd.h"
 #include "frameviewer.h"
 #include "htmlframe.h"
+#include "controlpopupwindow.h"
+#include "treechoice.h"
+#include "treeviews.h"
 #include "pathinputbox.h"
 #include "scalebar.h"
 #include "textmsg.h"
@@ -241,10 +244,90 @@ void TMainForm::BuildComponents() {
     m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
     if (m_html)
         m_history.SetViewerCount(static_cast<std::size_t>(m_html->ViewerCount()));
-    CreateFavorites(nullptr);
+    BuildPopupsAndTrees();
+    CreateFavorites();
 
     m_scaleBar = std::make_unique<TScaleBar>("status_dn.bmp", "status_up.bmp", 1, 75, 33,
                                              [this] { return m_currentScreen; });
+}
+
+void TMainForm::BuildPopupsAndTrees() {
+    if (m_description.HasPopups()) {
+        m_popups = std::make_unique<TControlPopupWindow>(
+            m_description.Popups, this,
+            [this](const std::string& command) {
+                RunCommand(command, std::string(), TCallOrigin::Program, TElementKind::Button, 0);
+            },
+            m_settings.get(), m_currentScreen);
+        TPopupPageActions actions;
+        actions.GoToHistory = [this](std::int32_t entry) {
+            if (m_html)
+                m_html->GoToHistory(entry);
+        };
+        actions.OpenPage = [this](const std::string& page) {
+            if (m_html)
+                m_html->OpenPage(page);
+        };
+        actions.OpenPageAt = [this](const std::string& page, std::int32_t y) {
+            if (m_html && m_html->OpenPage(page))
+                if (TFrameViewer* viewer = m_html->CurrentViewer())
+                    viewer->ActiveDocument()->ScrollToY(y);
+        };
+        actions.CopySelection = [this] {
+            if (m_html)
+                m_html->CopySelectedText();
+        };
+        actions.AddToFavorites = [this] { AddToFavorites(); };
+        actions.ChooseFonts = [this] {
+            if (m_html)
+                m_html->ChooseFonts();
+        };
+        actions.SelectAll = [this] {
+            if (m_html)
+                m_html->SelectAll();
+        };
+        actions.PrintPage = [this] {
+            if (m_html)
+                m_html->PrintPage();
+        };
+        m_popups->SetPageActions(std::move(actions));
+        OnDeactivate = [this] { m_popups->HideAll(); };
+    }
+
+    // With exactly one tree element the main tree is built; with exactly two
+    // only the second, as the alternate tree.
+    const TTreePlan plan = PlanTrees(m_description.Trees.size());
+    auto makeTree = [this](const RTree& element) {
+        auto* tree = new TTreeViews(m_panelBkgrd, element, ProgramDir(), m_currentScreen);
+        tree->SetOpenPage([this](const std::string& page) {
+            if (m_html)
+                m_html->OpenPage(page);
+        });
+        tree->SetCurrentDocument([this] {
+            TFrameViewer* viewer = m_html ? m_html->CurrentViewer() : nullptr;
+            return viewer ? viewer->CurrentDocument() : std::string();
+        });
+        connect(tree, &TTreeViews::Pressed, this, [this] {
+            if (OnDeactivate)
+                OnDeactivate();
+        });
+        connect(tree, &TTreeViews::MouseMoved, this, [this] { FormMouseMove(QPoint(-1, -1)); });
+        m_panelBkgrd->SetTreePane(tree);
+        return tree;
+    };
+    if (plan.MainElement >= 0)
+        m_mainTree = makeTree(m_description.Trees[static_cast<std::size_t>(plan.MainElement)]);
+    if (plan.AlternateElement >= 0)
+        m_altTree = makeTree(m_description.Trees[static_cast<std::size_t>(plan.AlternateElement)]);
+    if (TTreeViews* tree = TTreeViews::Choose(m_mainTree, m_altTree); tree && tree->IsShown())
+        m_panelBkgrd->MoveSplitter(tree->width() + 1);
+    ShowPanelBkgrd();
+}
+
+THtmlFavorite* TMainForm::Favorites() const {
+    if (m_popups && m_popups->Favorites())
+        return m_popups->Favorites();
+    return m_favorites.get();
 }
 
 THistorySnapshot TMainForm::HistorySnapshot(int viewerIndex) const {
@@ -278,6 +361,10 @@ void TMainForm::OnPageHistoryChange(int viewerIndex) {
     m_html->SetRarListing(update.ArchiveListing);
     if (m_textMsg && update.PageTitleText)
         m_textMsg->SetFieldText(FromAnsi(*update.PageTitleText), 1, true);
+    if (m_popups)
+        m_popups->SetHistoryPopups(update.Back, update.Forward);
+    if (TTreeViews* tree = TTreeViews::Choose(m_mainTree, m_altTree))
+        tree->SyncWithPage(update.Document);
     if (OnHistoryUpdated)
         OnHistoryUpdated(update);
 }
@@ -587,9 +674,12 @@ void TMainForm::StartFade(TEffBtnCar* effect, const QImage& from, const QImage& 
     update();
 }
 
-bool TMainForm::TreeRuleBlocks(const RSwthOne&) const {
-    // The alternate contents tree decides this; without trees nothing is blocked.
-    return false;
+bool TMainForm::TreeRuleBlocks(const RSwthOne& sw) const {
+    // While the alternate tree is hidden and the main tree absent or hidden,
+    // a switch that would show the main tree does not react at all.
+    if (!m_altTree || m_altTree->IsShown() || (m_mainTree && m_mainTree->IsShown()))
+        return false;
+    return AnsiSameText(sw.CommandUp, "tree2") || AnsiSameText(sw.CommandDown, "tree2");
 }
 
 void TMainForm::FormMouseMove(QPoint pos) {

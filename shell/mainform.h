@@ -6,6 +6,7 @@
 #include "description.h"
 #include "historychapters.h"
 #include "htmlfavorite.h"
+#include "commandrules.h"
 #include "mycontrol.h"
 
 #include <QImage>
@@ -38,6 +39,8 @@ class TStatusLine;
 class TScaleBar;
 class TPathInputBox;
 class THtmlFrame;
+class TControlPopupWindow;
+class TTreeViews;
 class THtmlFavorite;
 class IFavoriteList;
 struct TGeneralSettings;
@@ -94,7 +97,10 @@ public:
     TTextMsg* TextMsg() const { return m_textMsg.get(); }
     TStatusLine* StatusLine() const { return m_statusLine; }
     TPathInputBox* PathInputBox() const { return m_pathBox.get(); }
-    THtmlFavorite* Favorites() const { return m_favorites.get(); }
+    THtmlFavorite* Favorites() const;
+    TControlPopupWindow* Popups() const { return m_popups.get(); }
+    TTreeViews* MainTree() const { return m_mainTree; }
+    TTreeViews* AltTree() const { return m_altTree; }
     ISettingsStore* Settings() const { return m_settings.get(); }
     int ExitButton() const { return m_exitButton; }
     bool IsAnimating() const;
@@ -180,7 +186,10 @@ private:
     void StepHistory(THistoryDirection direction);
     bool RunSpecialCommand(const std::string& command);
     void AddToFavorites();
-    void CreateFavorites(IFavoriteList* list);
+    void CreateFavorites();
+    void BuildPopupsAndTrees();
+    void ShowButtonPopup(std::int32_t type, TElementKind kind, int index, bool rightCorner);
+    void TreeCommand(TCommandRule rule);
     void DropFile(const std::string& file);
     bool CarEffectRunning() const;
     const TGeneralSettings* GeneralSettings() const;
@@ -219,7 +228,10 @@ private:
     std::unique_ptr<THtmlFrame> m_html;
     std::unique_ptr<TScaleBar> m_scaleBar;
     THistoryChapters m_history;
-    std::unique_ptr<THtmlFavorite> m_favorites;
+    std::unique_ptr<THtmlFavorite> m_favorites; // when no favourites list holds them
+    std::unique_ptr<TControlPopupWindow> m_popups;
+    TTreeViews* m_mainTree = nullptr;
+    TTreeViews* m_altTree = nullptr;
     QLabel* m_piston = nullptr;
     QMovie* m_pistonMovie = nullptr;
     QBuffer* m_pistonData = nullptr;

@@ -12,6 +12,9 @@
 #include "formoptions.h"
 #include "frameviewer.h"
 #include "htmlframe.h"
+#include "controlpopupwindow.h"
+#include "panelbkgrd.h"
+#include "treeviews.h"
 #include "htmlfavorite.h"
 #include "pathinputbox.h"
 #include "textmsg.h"
@@ -68,9 +71,12 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
     case TCommandRule::Screen: {
         const int screen = ScreenIndexOfName(command);
         // A screen the description does not have is ignored, as plain numbers are.
-        if (screen >= 0 && screen < m_description.ScreenCount())
+        if (screen >= 0 && screen < m_description.ScreenCount()) {
+            // The page after '=' is shown by the main tree once the screen is there.
+            if (m_mainTree)
+                m_mainTree->SetPendingPage(ValueAfterFirstEq(command));
             ChangeScreen(screen, kind, index);
-        // The page after '=' is shown by the contents tree once it is present.
+        }
         break;
     }
     case TCommandRule::Run: {
@@ -124,6 +130,36 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
     }
     case TCommandRule::AddToFavorite:
         AddToFavorites();
+        break;
+    case TCommandRule::Tree1:
+    case TCommandRule::Tree2:
+    case TCommandRule::OnTree:
+    case TCommandRule::OffTree:
+        TreeCommand(rule);
+        break;
+    case TCommandRule::HistoryBack:
+        ShowButtonPopup(-1, kind, index, true);
+        break;
+    case TCommandRule::HistoryForward:
+        ShowButtonPopup(-2, kind, index, false);
+        break;
+    case TCommandRule::ShowFavorite:
+        ShowButtonPopup(-3, kind, index, false);
+        break;
+    case TCommandRule::DeleteFromFavorite:
+        ShowButtonPopup(-4, kind, index, false);
+        break;
+    case TCommandRule::ContextMenu:
+        if (m_popups && kind == TElementKind::Button)
+            m_popups->ShowPopup(ContextMenuNumber(command), QCursor::pos());
+        break;
+    case TCommandRule::NextChapter:
+        if (TTreeViews* tree = TTreeViews::Choose(m_mainTree, m_altTree))
+            tree->NextChapter();
+        break;
+    case TCommandRule::PrevChapter:
+        if (TTreeViews* tree = TTreeViews::Choose(m_mainTree, m_altTree))
+            tree->PrevChapter();
         break;
     case TCommandRule::Back:
         StepHistory(THistoryDirection::Back);
@@ -186,14 +222,53 @@ void TMainForm::StepHistory(THistoryDirection direction) {
         FormMouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(press.X, press.Y));
 }
 
-void TMainForm::CreateFavorites(IFavoriteList* list) {
-    if (m_html && m_settings)
-        m_favorites = std::make_unique<THtmlFavorite>(*m_settings, list);
+void TMainForm::CreateFavorites() {
+    // The favourites list of the popups keeps the favourites when the skin
+    // has one; otherwise the window keeps them itself.
+    if (m_html && m_settings && !(m_popups && m_popups->Favorites()))
+        m_favorites = std::make_unique<THtmlFavorite>(*m_settings, nullptr);
+}
+
+void TMainForm::ShowButtonPopup(std::int32_t type, TElementKind kind, int index, bool rightCorner) {
+    if (!m_popups || kind != TElementKind::Button || index < 0)
+        return;
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    if (s >= m_description.Buttons.size() ||
+        static_cast<std::size_t>(index) >= m_description.Buttons[s].size())
+        return;
+    const RBtn& b = m_description.Buttons[s][static_cast<std::size_t>(index)];
+    m_popups->ShowPopup(type, mapToGlobal(QPoint(rightCorner ? b.Right : b.Left, b.Bottom)));
+}
+
+void TMainForm::TreeCommand(TCommandRule rule) {
+    auto splitterTo = [this](TTreeViews* tree) {
+        if (tree && m_panelBkgrd)
+            m_panelBkgrd->MoveSplitter(tree->width() + 1);
+    };
+    switch (rule) {
+    case TCommandRule::Tree1:
+        if (TTreeViews::MakeCurrent(m_altTree, m_mainTree))
+            splitterTo(m_altTree);
+        break;
+    case TCommandRule::Tree2:
+        if (TTreeViews::MakeCurrent(m_mainTree, m_altTree))
+            splitterTo(m_mainTree);
+        break;
+    case TCommandRule::OnTree:
+    case TCommandRule::OffTree:
+        for (TTreeViews* tree : {m_mainTree, m_altTree})
+            if (tree && tree->SetTreeHidden(rule == TCommandRule::OffTree))
+                splitterTo(tree);
+        break;
+    default:
+        break;
+    }
 }
 
 void TMainForm::AddToFavorites() {
     TFrameViewer* viewer = m_html ? m_html->CurrentViewer() : nullptr;
-    if (!m_favorites || !viewer || !viewer->isVisible())
+    THtmlFavorite* favorites = Favorites();
+    if (!favorites || !viewer || !viewer->isVisible())
         return;
     const TDynamicStringArray titles = viewer->HistoryTitles();
     const int position = viewer->HistoryPosition();
@@ -204,7 +279,7 @@ void TMainForm::AddToFavorites() {
         title = viewer->DocumentTitle();
     if (title.empty())
         title = Utf8ToAnsi("Без названия");
-    m_favorites->AddCurrentPage(title, viewer->CurrentDocument(), viewer->ActiveDocument()->ScrollPos());
+    favorites->AddCurrentPage(title, viewer->CurrentDocument(), viewer->ActiveDocument()->ScrollPos());
 }
 
 bool TMainForm::RunSpecialCommand(const std::string& command) {
@@ -257,8 +332,14 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
         m_pathBox->ShowPathBoxes(screen);
     emit ScreenChanged(screen);
     ShowPiston(screen != 1);
+    if (m_popups)
+        m_popups->ShowForScreen(screen);
     if (m_html)
         m_html->ShowScreenPage();
+    if (m_altTree)
+        m_altTree->ShowForScreen(screen);
+    if (m_mainTree)
+        m_mainTree->ShowForScreen(screen);
     ShowPanelBkgrd();
     RunScreenSwitchCommands(true);
     const std::size_t s = static_cast<std::size_t>(screen);
@@ -477,6 +558,7 @@ void TMainForm::FormDestroy() {
     RemoveProgramFonts();
     // Components store their settings (page fonts, path-box texts) as they go.
     m_favorites.reset();
+    m_popups.reset();
     m_html.reset();
     m_pathBox.reset();
     if (m_mode == TRunMode::Skinned && !m_startedWithParameters && m_settings)

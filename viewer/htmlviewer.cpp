@@ -282,17 +282,39 @@ void THTMLViewer::Private::ShowHtml(const std::string& bytes, const std::string&
     const QString html = bytes.empty() && !page.Html.empty()
                              ? QString::fromLatin1(page.Html.c_str())
                              : DecodePage(page.Html, info);
+    // A page taller than the viewer brings in the vertical scroll bar, which
+    // narrows the viewport, and the browser then lays the whole page out a
+    // second time: for a table of thousands of rows that doubles the load.
+    // Laid out with the bar already there, a long page is laid out once; a
+    // page that fits loses the bar afterwards and, being short, is laid out
+    // again cheaply.
+    const bool barAsNeeded = browser->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
+    if (barAsNeeded)
+        browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     browser->setHtml(html);
+    if (barAsNeeded)
+        browser->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     AfterLayout();
 }
 
 void THTMLViewer::Private::AfterLayout() {
     CollectPageObjects();
-    if (q->m_options & htNoLinkUnderline) {
-        for (const LinkSpan& s : spans)
-            ApplyLinkColor(s, s.normal, false);
+    {
+        // Every format change inside a table lays the whole table out again;
+        // one edit block makes it one layout for all the links of the page.
+        QTextCursor batch(browser->document());
+        batch.beginEditBlock();
+        if (q->m_options & htNoLinkUnderline) {
+            // The style sheet has taken the underline off already, except
+            // where the page's own styles put it back.
+            for (const LinkSpan& s : spans) {
+                if (!s.plain)
+                    ApplyLinkColor(s, s.normal, false);
+            }
+        }
+        RefreshMarks();
+        batch.endEditBlock();
     }
-    RefreshMarks();
     QueuePlacement();
 }
 
@@ -323,6 +345,10 @@ void THTMLViewer::Private::CollectPageObjects() {
                         spanOfLink.emplace(link, static_cast<int>(spans.size()));
                         spans.push_back(s);
                     }
+                    LinkSpan& s = spans.back();
+                    s.plain = s.plain && !cf.fontUnderline() &&
+                              cf.foreground().style() != Qt::NoBrush &&
+                              cf.foreground().color() == s.normal;
                 }
             }
             if (cf.isImageFormat()) {
@@ -350,6 +376,8 @@ void THTMLViewer::Private::ApplyLinkColor(const LinkSpan& span, const QColor& co
 
 void THTMLViewer::Private::RefreshMarks() {
     const bool underline = !(q->m_options & htNoLinkUnderline);
+    QTextCursor batch(browser->document()); // one layout for all changes
+    batch.beginEditBlock();
     for (LinkSpan& s : spans) {
         const std::string& href = page.Links[static_cast<std::size_t>(s.link)].Href;
         const bool isVisited =
@@ -364,6 +392,7 @@ void THTMLViewer::Private::RefreshMarks() {
             s, hovered ? ToQColor(q->m_defOverLinkColor) : (isVisited ? visitedColor : s.normal),
             underline);
     }
+    batch.endEditBlock();
 }
 
 void THTMLViewer::Private::SetHovered(int link) {
@@ -372,12 +401,15 @@ void THTMLViewer::Private::SetHovered(int link) {
     const bool underline = !(q->m_options & htNoLinkUnderline);
     const int old = hoveredLink;
     hoveredLink = link;
+    QTextCursor batch(browser->document()); // one layout for both links
+    batch.beginEditBlock();
     for (const LinkSpan& s : spans) {
         if (s.link == old)
             ApplyLinkColor(s, s.visitedShown ? visitedColor : s.normal, underline);
         else if (s.link == link)
             ApplyLinkColor(s, ToQColor(q->m_defOverLinkColor), underline);
     }
+    batch.endEditBlock();
 }
 
 void THTMLViewer::Private::BuildControls() {

@@ -52,6 +52,9 @@ struct THTMLViewer::Private {
         int link = -1; // index into page.Links
         QColor normal;
         bool visitedShown = false;
+        // Not underlined and in `normal` throughout: what ApplyLinkColor
+        // would make of it without htNoLinkUnderline's underline.
+        bool plain = true;
     };
     struct Placeholder {
         int position = -1; // document position of the control's picture

@@ -1,31 +1,43 @@
-// Time from LoadDocument to the painted page in THTMLViewer, against a bare
-// QTextBrowser that is handed the same HTML (already decoded) and the same
-// picture bytes from memory, in the same run. Two pages: the demo manual's
-// largest page and a generated 2 MB page with 5,000 table rows and 200
-// pictures. Pages and pictures reach THTMLViewer through the resource
-// archive, as in the program.
+// Time from THTMLViewer::LoadDocument to the painted page, against a bare
+// QTextBrowser that is handed the same page already decoded and the same
+// files from memory, in the same run. Two pages: the demo manual's largest
+// page (from the demo's interface.dat, with its pictures and style sheet) and
+// a generated 2 MB page with a table of 5,000 rows and 200 pictures read from
+// an archive, as the program reads them.
+//
+// Each side of each page runs in a process of its own (this program started
+// again with --child), so that its peak memory (VmHWM) is its own; the parent
+// alternates the two sides and prints medians, ratios and peaks.
 
+#include "ansi.h"
 #include "archive.h"
 #include "archivewriter.h"
 #include "htmlcharset.h"
 #include "htmlviewer.h"
 #include "paths.h"
+#include "qtansi.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QImage>
-#include <QMap>
 #include <QPixmap>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <map>
+#include <stdexcept>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace carmanual;
@@ -33,41 +45,43 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Serves pictures from memory by the name written in the page.
-class BareBrowser final : public QTextBrowser {
-public:
-    QMap<QString, QByteArray> files;
-    QVariant loadResource(int type, const QUrl& name) override {
-        QString key = name.toString();
-        key.replace('\\', '/');
-        const auto it = files.constFind(key.toLower());
-        if (it == files.constEnd())
-            return {};
-        if (type == QTextDocument::ImageResource)
-            return QImage::fromData(*it);
-        return QString::fromLatin1(*it);
+// --- Measuring -------------------------------------------------------------
+
+long StatusKb(const char* key) {
+    std::ifstream status("/proc/self/status");
+    const std::string prefix = std::string(key) + ":";
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(prefix, 0) == 0)
+            return std::atol(line.c_str() + prefix.size());
     }
+    return 0;
+}
+
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+struct Stopwatch {
+    QElapsedTimer wall;
+    double cpu0 = ThreadCpuMs();
+    Stopwatch() { wall.start(); }
+    double WallMs() const { return static_cast<double>(wall.nsecsElapsed()) / 1e6; }
+    double CpuMs() const { return ThreadCpuMs() - cpu0; }
 };
 
-long PeakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    }
-    return 0;
-}
+// --- The pages ---------------------------------------------------------------
 
-long RssKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    }
-    return 0;
-}
+// What both sides get: the viewer reads the archive, the bare browser the same
+// files from a table in memory.
+struct Page {
+    std::string label;
+    std::string name;                // the manual name THTMLViewer loads
+    std::string bytes;               // the page as stored
+    std::vector<ArchiveInput> files; // every file, the page included, by path
+};
 
 std::string Picture(int i, const char* format) {
     QImage image(64 + i % 17, 48 + i % 11, QImage::Format_RGB32);
@@ -79,16 +93,20 @@ std::string Picture(int i, const char* format) {
     return bytes.toStdString();
 }
 
-struct Page {
-    std::string label;
-    std::string name;                // manual name for THTMLViewer
-    std::string bytes;               // the page as stored
-    std::vector<ArchiveInput> files; // names relative to the page's folder
-};
+// Loaded before the timing starts, so that neither side pays for the font
+// database, the image plugins and the widget style in its first load.
+void AddWarmUpPage(Page& page) {
+    page.files.push_back({"warm\\warm.htm",
+                          "<html><body><h1>\xD0\xE0\xE7\xEC\xE8\xED\xEA\xE0</h1><table border=1>"
+                          "<tr><td><a href=\"x.htm\">x</a></td><td><img src=\"a.png\"></td>"
+                          "<td><img src=\"b.jpg\"></td></tr></table><p><b>b</b> <i>i</i></p>"
+                          "</body></html>"});
+    page.files.push_back({"warm\\a.png", Picture(1, "PNG")});
+    page.files.push_back({"warm\\b.jpg", Picture(2, "JPG")});
+}
 
 Page GeneratedPage() {
     Page page;
-    page.label = "generated 2 MB, 5000 rows, 200 pictures";
     page.name = "c:\\big\\big.htm";
     std::string html = "<html><head><title>\xD2\xE0\xE1\xEB\xE8\xF6\xE0</title></head><body>"
                        "<h1>\xD1\xEF\xE5\xF6\xE8\xF4\xE8\xEA\xE0\xF6\xE8\xE8</h1><table border=1>";
@@ -103,141 +121,376 @@ Page GeneratedPage() {
             const char* ext = pic % 2 ? "jpg" : "png";
             const std::string file = "pics\\p" + std::to_string(pic) + "." + ext;
             html += "<img src=\"" + file + "\" alt=\"pic\">";
-            page.files.push_back({file, Picture(pic, pic % 2 ? "JPG" : "PNG")});
+            page.files.push_back({"big\\" + file, Picture(pic, pic % 2 ? "JPG" : "PNG")});
         }
         html += "</td></tr>\n";
     }
-    html += "</table></body></html>";
-    while (html.size() < 2 * 1024 * 1024)
-        html.insert(html.size() - 14, "<p>" + std::string(200, 'x') + "</p>");
+    html += "</table>";
+    const std::string paragraph = "<p>" + std::string(200, 'x') + "</p>\n";
+    while (html.size() + paragraph.size() + 14 <= 2 * 1024 * 1024)
+        html += paragraph;
+    html += "</body></html>";
     page.bytes = html;
+    page.files.push_back({"big\\big.htm", html});
+    page.label = "generated page (" + std::to_string(html.size()) +
+                 " bytes: 5,000 table rows, 5,000 links, 200 pictures)";
     return page;
 }
 
-// The demo manual's largest page with every file of its folder tree.
-Page DemoPage(const fs::path& pages) {
+// The demo manual's largest page, with every file of the demo's archive (its
+// pictures, its style sheet).
+Page DemoPage() {
     Page page;
-    fs::path largest;
-    std::uintmax_t size = 0;
-    std::error_code ec;
-    for (const auto& e : fs::recursive_directory_iterator(pages, ec)) {
-        const std::string ext = e.path().extension().string();
-        if (e.is_regular_file() && (ext == ".htm" || ext == ".html") && e.file_size() > size) {
-            size = e.file_size();
-            largest = e.path();
+    TResourceArchive archive;
+    archive.Open(CARMANUAL_DEMO_ARCHIVE);
+    std::size_t largest = 0;
+    for (const auto& [name, index] : archive.ListFileEntries()) {
+        std::string data;
+        if (!archive.ExtractEntry(index, data))
+            continue;
+        const std::string lower = LowerLatin(name);
+        const bool html = lower.size() > 4 && (lower.ends_with(".htm") || lower.ends_with(".html"));
+        if (html && data.size() > largest) {
+            largest = data.size();
+            page.name = "c:\\" + name;
+            page.bytes = data;
         }
+        page.files.push_back({name, std::move(data)});
     }
-    if (largest.empty())
-        return page;
-    auto read = [](const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    };
-    page.bytes = read(largest);
-    const fs::path folder = largest.parent_path();
-    for (const auto& e : fs::recursive_directory_iterator(folder, ec)) {
-        if (e.is_regular_file() && e.path() != largest) {
-            std::string rel = fs::relative(e.path(), folder).generic_string();
-            std::replace(rel.begin(), rel.end(), '/', '\\');
-            page.files.push_back({rel, read(e.path())});
-        }
-    }
-    page.label = "demo's largest page (" + largest.filename().string() + ", " +
-                 std::to_string(size) + " bytes)";
-    page.name = "c:\\demo\\" + largest.filename().string();
+    if (largest == 0)
+        throw std::runtime_error("no page in " CARMANUAL_DEMO_ARCHIVE);
+    page.label = "demo's largest page (" + page.name.substr(3) + ", " +
+                 std::to_string(page.bytes.size()) + " bytes, " +
+                 std::to_string(page.files.size()) + " files in the archive)";
     return page;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
+// --- The bare browser ---------------------------------------------------------
+
+QString FileKey(QString path) {
+    path.replace('\\', '/');
+    while (path.startsWith('/'))
+        path.remove(0, 1);
+    return path.toUpper();
 }
 
-void Run(const Page& page, int reps) {
-    if (page.bytes.empty())
-        return;
-    const std::string folder = page.name.substr(0, page.name.rfind('\\') + 1);
-    const std::string relFolder = folder.substr(3);
-    std::vector<ArchiveInput> archive;
-    archive.push_back({page.name.substr(3), page.bytes});
-    for (const ArchiveInput& f : page.files)
-        archive.push_back({relFolder + f.name, f.data});
-    TheArchive().OpenBytes(BuildArchive(archive));
-    SetArchiveRoot(ArchiveRootFor(ProgramDir()));
+// Serves the page's files from memory by the path Qt resolves against the
+// page's address, decoding pictures and style sheets as a program must, and
+// keeps every answer in the document as THTMLViewer does.
+class BareBrowser final : public QTextBrowser {
+public:
+    QHash<QString, QByteArray> files;
+    QUrl base;
 
-    // The bare browser gets the page decoded and the pictures by name.
-    const THtmlCharsetInfo info = DetectCharset(page.bytes);
-    const std::string utf8 = DecodeToUtf8(page.bytes, info.Charset);
-    const QString html = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // The viewer's default font (DefFontName, DefFontSize), so that both
+    // sides shape the same text in the same font.
+    BareBrowser() { document()->setDefaultFont(QFont(QStringLiteral("Arial"), 12)); }
 
-    std::vector<double> ours, bare;
-    long oursRss = 0, bareRss = 0;
-    for (int i = 0; i < reps; ++i) {
-        {
-            BareBrowser b;
-            for (const ArchiveInput& f : page.files) {
-                QString key = QString::fromStdString(f.name).toLower();
-                key.replace('\\', '/');
-                b.files.insert(key, QByteArray::fromStdString(f.data));
-            }
-            b.resize(800, 600);
-            b.show();
-            QApplication::processEvents();
-            const long before = RssKb();
-            QElapsedTimer t;
-            t.start();
-            b.setHtml(html);
-            const QPixmap shot = b.grab();
-            bare.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-            bareRss = std::max(bareRss, RssKb() - before);
-            (void)shot;
-        }
-        {
+    QVariant loadResource(int type, const QUrl& name) override {
+        const QUrl url = name.isRelative() ? base.resolved(name) : name;
+        const auto it = files.constFind(FileKey(url.path()));
+        if (getenv("HB_DEBUG")) fprintf(stderr, "res %d %s -> %s\n", type, qPrintable(name.toString()), it == files.constEnd() ? "MISS" : "ok");
+        if (it == files.constEnd())
+            return {};
+        QVariant value;
+        if (type == QTextDocument::ImageResource)
+            value = QImage::fromData(*it);
+        else
+            value = QString::fromStdString(
+                DecodeToUtf8(std::string_view(it->constData(), static_cast<std::size_t>(it->size())),
+                             DetectCharset(std::string_view(it->constData(),
+                                                            static_cast<std::size_t>(it->size())))
+                                 .Charset));
+        document()->addResource(type, name, value);
+        return value;
+    }
+};
+
+// --- One side of one page, in its own process ------------------------------------
+
+enum class Side { Bare, BareBar, Viewer, ViewerMarks };
+
+struct Sample {
+    double wall = 0, cpu = 0;       // command to painted page
+    double loadWall = 0, loadCpu = 0; // the load call alone
+};
+
+int RunChild(const std::string& pageName, Side side, int loads) {
+    const fs::path temp =
+        fs::temp_directory_path() / ("carmanual-html-bench-" + std::to_string(::getpid()));
+    fs::create_directories(temp);
+    InitProgramPaths(temp);
+
+    Page page = pageName == "demo" ? DemoPage() : GeneratedPage();
+    AddWarmUpPage(page);
+    std::printf("label %s\n", page.label.c_str());
+
+    const bool viewer = side == Side::Viewer || side == Side::ViewerMarks;
+    // The bare browser: the page decoded to a QString, the files by path.
+    QString html;
+    QHash<QString, QByteArray> files;
+    if (viewer) {
+        TheArchive().OpenBytes(BuildArchive(page.files));
+        SetArchiveRoot(ArchiveRootFor(ProgramDir()));
+    } else {
+        for (const ArchiveInput& f : page.files)
+            files.insert(FileKey(FromAnsi(f.name)), QByteArray::fromStdString(f.data));
+        const THtmlCharsetInfo info = DetectCharset(page.bytes);
+        html = QString::fromStdString(
+            DecodeToUtf8(std::string_view(page.bytes).substr(info.BomBytes), info.Charset));
+    }
+    page.files.clear();
+    page.files.shrink_to_fit();
+    const QUrl pageUrl =
+        QUrl::fromLocalFile(QLatin1Char('/') + FromAnsi(page.name.substr(3)).replace('\\', '/'));
+    const QString warmHtml = QString::fromLatin1(
+        "<html><body><h1>w</h1><table border=1><tr><td><a href=\"x.htm\">x</a></td>"
+        "<td><img src=\"a.png\"></td><td><img src=\"b.jpg\"></td></tr></table>"
+        "<p><b>b</b> <i>i</i></p></body></html>");
+
+    // One load into a new widget; returns its times.
+    auto loadOnce = [&](bool warm) {
+        Sample s;
+        if (viewer) {
             THTMLViewer v;
+            if (side == Side::ViewerMarks) {
+                // The printing viewer's option, and five of the fifty link
+                // targets visited: 500 links of the table change colour.
+                v.SetHtOptions(htNoLinkUnderline | htOverLinksActive);
+                for (int i = 0; i < 5; ++i)
+                    v.AddVisited("c:\\big\\p" + std::to_string(i) + ".htm");
+            }
             v.resize(800, 600);
             v.show();
             QApplication::processEvents();
-            const long before = RssKb();
-            QElapsedTimer t;
-            t.start();
-            v.LoadDocument(page.name);
+            Stopwatch t;
+            v.LoadDocument(warm ? "c:\\warm\\warm.htm" : page.name);
+            s.loadWall = t.WallMs();
+            s.loadCpu = t.CpuMs();
+            QApplication::processEvents();
             const QPixmap shot = v.grab();
-            ours.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
-            oursRss = std::max(oursRss, RssKb() - before);
-            (void)shot;
+            s.wall = t.WallMs();
+            s.cpu = t.CpuMs();
+        } else {
+            BareBrowser b;
+            b.files = files;
+            b.base = warm ? QUrl::fromLocalFile("/WARM/warm.htm") : pageUrl;
+            if (side == Side::BareBar)
+                b.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            b.resize(800, 600);
+            b.show();
+            QApplication::processEvents();
+            Stopwatch t;
+            b.setHtml(warm ? warmHtml : html);
+            s.loadWall = t.WallMs();
+            s.loadCpu = t.CpuMs();
+            QApplication::processEvents();
+            const QPixmap shot = b.grab();
+            s.wall = t.WallMs();
+            s.cpu = t.CpuMs();
         }
-        QApplication::processEvents();
+        QApplication::processEvents(); // deferred deletes of the page's widgets
+        return s;
+    };
+
+    loadOnce(true);
+    loadOnce(true);
+    const long base = StatusKb("VmHWM");
+    for (int i = 0; i < loads; ++i) {
+        const Sample s = loadOnce(false);
+        std::printf("load %.3f %.3f %.3f %.3f\n", s.wall, s.cpu, s.loadWall, s.loadCpu);
     }
-    const double o = Median(ours), b = Median(bare);
-    std::printf("%s\n", page.label.c_str());
-    std::printf("  bare QTextBrowser setHtml -> painted: %8.1f ms (median of %d), RSS +%ld KB\n", b,
-                reps, bareRss);
-    std::printf("  THTMLViewer LoadDocument -> painted:  %8.1f ms (median of %d), RSS +%ld KB\n", o,
-                reps, oursRss);
-    std::printf("  ratio viewer/bare: %.3f (target <= 1.3): %s\n", o / b,
-                o / b <= 1.3 ? "met" : "NOT met");
+    std::printf("memory %ld %ld\n", base, StatusKb("VmHWM"));
     std::fflush(stdout);
+    fs::remove_all(temp);
+    return 0;
+}
+
+// --- The parent: alternates the sides, prints the summary ------------------------
+
+const char* SideName(Side side) {
+    switch (side) {
+    case Side::Bare:
+        return "bare";
+    case Side::BareBar:
+        return "bare-bar";
+    case Side::Viewer:
+        return "viewer";
+    case Side::ViewerMarks:
+        return "viewer-marks";
+    }
+    return "";
+}
+
+struct Results {
+    std::string label;
+    std::vector<Sample> samples;
+    long baseKb = 0; // VmHWM after the warm-up loads
+    long peakKb = 0; // VmHWM at the end
+};
+
+void RunSide(const std::string& self, const std::string& page, Side side, int loads,
+             Results& into) {
+    const std::string command = "'" + self + "' --child --page=" + page +
+                                " --side=" + SideName(side) +
+                                " --loads=" + std::to_string(loads);
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        throw std::runtime_error("cannot start " + command);
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe)) {
+        std::string text(line);
+        if (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        Sample s;
+        long base = 0, peak = 0;
+        if (text.rfind("label ", 0) == 0) {
+            into.label = text.substr(6);
+        } else if (std::sscanf(line, "load %lf %lf %lf %lf", &s.wall, &s.cpu, &s.loadWall,
+                               &s.loadCpu) == 4) {
+            into.samples.push_back(s);
+        } else if (std::sscanf(line, "memory %ld %ld", &base, &peak) == 2) {
+            into.baseKb = std::max(into.baseKb, base);
+            into.peakKb = std::max(into.peakKb, peak);
+        }
+    }
+    if (::pclose(pipe) != 0)
+        throw std::runtime_error("failed: " + command);
+}
+
+double Median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+template <class F>
+double MedianOf(const Results& r, F field) {
+    std::vector<double> v;
+    for (const Sample& s : r.samples)
+        v.push_back(field(s));
+    return Median(v);
+}
+
+double MaxOf(const Results& r, double Sample::*field) {
+    double m = 0;
+    for (const Sample& s : r.samples)
+        m = std::max(m, s.*field);
+    return m;
+}
+
+void PrintSide(const char* caption, const Results& r) {
+    std::printf("  %-44s cpu %8.1f ms   wall %8.1f ms   (median of %zu)\n", caption,
+                MedianOf(r, [](const Sample& s) { return s.cpu; }),
+                MedianOf(r, [](const Sample& s) { return s.wall; }), r.samples.size());
+}
+
+void PrintMemory(const char* caption, const Results& r) {
+    std::printf("  peak memory, %-12s VmHWM %7.1f MB  (%+.1f MB over the warmed-up process)\n",
+                caption, static_cast<double>(r.peakKb) / 1024.0,
+                static_cast<double>(r.peakKb - r.baseKb) / 1024.0);
+}
+
+int RunParent(const std::string& self, int rounds, int bigLoads, bool extras) {
+    std::printf("html_bench: %d rounds; each side in a process of its own, alternating\n",
+                rounds);
+    struct Case {
+        const char* page;
+        int loads;
+    };
+    bool allMet = true;
+    for (const Case c : {Case{"demo", 10}, Case{"big", bigLoads}}) {
+        if (std::string(c.page) == "demo" && !fs::exists(CARMANUAL_DEMO_ARCHIVE)) {
+            std::printf("demo's largest page: skipped, %s is missing (build the demo_manual "
+                        "target)\n",
+                        CARMANUAL_DEMO_ARCHIVE);
+            continue;
+        }
+        Results bare, viewer;
+        for (int round = 0; round < rounds; ++round) {
+            if (round % 2 == 0) {
+                RunSide(self, c.page, Side::Bare, c.loads, bare);
+                RunSide(self, c.page, Side::Viewer, c.loads, viewer);
+            } else {
+                RunSide(self, c.page, Side::Viewer, c.loads, viewer);
+                RunSide(self, c.page, Side::Bare, c.loads, bare);
+            }
+        }
+        std::printf("%s\n", viewer.label.c_str());
+        PrintSide("bare QTextBrowser, setHtml -> painted:", bare);
+        PrintSide("THTMLViewer, LoadDocument -> painted:", viewer);
+        const double cpuRatio = MedianOf(viewer, [](const Sample& s) { return s.cpu; }) /
+                                MedianOf(bare, [](const Sample& s) { return s.cpu; });
+        const double wallRatio = MedianOf(viewer, [](const Sample& s) { return s.wall; }) /
+                                 MedianOf(bare, [](const Sample& s) { return s.wall; });
+        const bool met = cpuRatio <= 1.3;
+        allMet = allMet && met;
+        std::printf("  ratio viewer/bare: %.3f (target <= 1.3): %s   [wall clock: %.3f]\n",
+                    cpuRatio, met ? "met" : "NOT met", wallRatio);
+        std::printf("  LoadDocument alone (the window waits): wall %.1f ms median, %.1f ms "
+                    "longest; cpu %.1f ms\n",
+                    MedianOf(viewer, [](const Sample& s) { return s.loadWall; }),
+                    MaxOf(viewer, &Sample::loadWall),
+                    MedianOf(viewer, [](const Sample& s) { return s.loadCpu; }));
+        PrintMemory("bare:", bare);
+        PrintMemory("viewer:", viewer);
+        std::fflush(stdout);
+    }
+    if (extras) {
+        // Where the bare browser's time goes, and the viewer's own work on
+        // link colours: one process each, for information.
+        Results bar, marks;
+        RunSide(self, "big", Side::BareBar, bigLoads, bar);
+        RunSide(self, "big", Side::ViewerMarks, bigLoads, marks);
+        std::printf("for information, generated page:\n");
+        PrintSide("bare QTextBrowser, scroll bar always shown:", bar);
+        PrintSide("THTMLViewer, no underline, 500 visited:", marks);
+    }
+    return allMet ? 0 : 2;
+}
+
+int IntArg(const std::string& arg, const char* key, int fallback) {
+    return arg.rfind(key, 0) == 0 ? std::max(1, std::atoi(arg.c_str() + std::strlen(key)))
+                                  : fallback;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    bool child = false, extras = true;
+    std::string page, side;
+    int loads = 2, rounds = 2;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--child")
+            child = true;
+        else if (arg == "--no-extras")
+            extras = false;
+        else if (arg.rfind("--page=", 0) == 0)
+            page = arg.substr(7);
+        else if (arg.rfind("--side=", 0) == 0)
+            side = arg.substr(7);
+        loads = IntArg(arg, "--loads=", loads);
+        rounds = IntArg(arg, "--rounds=", rounds);
+    }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    int reps = 5;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]).rfind("--reps=", 0) == 0)
-            reps = std::max(1, std::atoi(argv[i] + 7));
+    try {
+        if (child) {
+            QApplication app(argc, argv);
+            Side s = Side::Bare;
+            for (Side candidate : {Side::Bare, Side::BareBar, Side::Viewer, Side::ViewerMarks}) {
+                if (side == SideName(candidate))
+                    s = candidate;
+            }
+            return RunChild(page, s, loads);
+        }
+        const std::string self = fs::read_symlink("/proc/self/exe").string();
+        return RunParent(self, rounds, loads, extras);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "html_bench: %s\n", e.what());
+        return 1;
     }
-    const fs::path temp = fs::temp_directory_path() / "carmanual-html-bench";
-    fs::create_directories(temp);
-    InitProgramPaths(temp);
-    Run(DemoPage(CARMANUAL_DEMO_PAGES), reps);
-    Run(GeneratedPage(), reps);
-    std::printf("peak memory of the run (VmHWM): %ld KB\n", PeakKb());
-    fs::remove_all(temp);
-    return 0;
 }

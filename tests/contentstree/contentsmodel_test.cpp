@@ -60,8 +60,8 @@ std::vector<QString> ModelTesterComplaints(QAbstractItemModel& model) {
 
 TEST(ContentsModel, ExampleFile_GivesTheTreeOfTheFile) {
     // A with children B and D, C under B; E at the top again.
-    TContentsModel model(
-        TContentsTree::Parse("a.htm;A\r\n\tb.htm;B\r\n\t\tc.htm;C\r\n\td.htm;D\r\ne.htm;E\r\n", kDir));
+    TContentsModel model(TContentsTree::Parse(
+        "a.htm;A\r\n\tb.htm;B\r\n\t\tc.htm;C\r\n\td.htm;D\r\ne.htm;E\r\n", kDir));
     ASSERT_EQ(model.rowCount(), 2);
     const QModelIndex a = model.index(0, 0);
     const QModelIndex e = model.index(1, 0);
@@ -128,14 +128,15 @@ TEST(ContentsModel, GeneratedTree_ModelIsTheTreeThatWasWritten) {
     }
     const QModelIndex some = model.IndexOf(2999);
     EXPECT_EQ(some.data().toString(), FromAnsi(nodes[2999].caption));
-    EXPECT_EQ(some.data(TContentsModel::FileRole).toString(), QString::fromStdString(nodes[2999].file));
+    EXPECT_EQ(some.data(TContentsModel::FileRole).toString(),
+              QString::fromStdString(nodes[2999].file));
     EXPECT_EQ(some.data(TContentsModel::ItemRole).toInt(), 2999);
     EXPECT_TRUE(ModelTesterComplaints(model).empty());
 }
 
 TEST(ContentsModel, RussianCaptions_AreDecodedFromWindows1251) {
-    TContentsModel model(
-        TContentsTree::Parse(A("brakes.htm;Тормозная система\r\n\tpads.htm;Колодки, ёмкость\r\n"), kDir));
+    TContentsModel model(TContentsTree::Parse(
+        A("brakes.htm;Тормозная система\r\n\tpads.htm;Колодки, ёмкость\r\n"), kDir));
     const QModelIndex brakes = model.index(0, 0);
     EXPECT_EQ(brakes.data().toString(), QString::fromUtf8("Тормозная система"));
     EXPECT_EQ(model.index(0, 0, brakes).data().toString(), QString::fromUtf8("Колодки, ёмкость"));
@@ -143,7 +144,8 @@ TEST(ContentsModel, RussianCaptions_AreDecodedFromWindows1251) {
 }
 
 TEST(ContentsModel, IndexOfAndItemOf_AreInverse) {
-    TContentsModel model(TContentsTree::Parse("a.htm;A\r\n\tb.htm;B\r\n\tc.htm;C\r\nd.htm;D\r\n", kDir));
+    TContentsModel model(
+        TContentsTree::Parse("a.htm;A\r\n\tb.htm;B\r\n\tc.htm;C\r\nd.htm;D\r\n", kDir));
     for (std::int32_t item = 0; item < 4; ++item)
         EXPECT_EQ(TContentsModel::ItemOf(model.IndexOf(item)), item);
     EXPECT_EQ(model.IndexOf(2).row(), 1);

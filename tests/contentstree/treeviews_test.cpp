@@ -105,7 +105,8 @@ TEST(TreeSelection, ClickOnTheSelectedItem_OpensItsPageAgainWhenAnotherIsShown) 
     t.tree->SyncWithPage(t.shown);
     ASSERT_EQ(t.tree->SelectedItem(), 4);
     t.Click(4);
-    EXPECT_EQ(t.opened, (std::vector<std::string>{Page("engine\\belt.htm"), Page("engine\\belt.htm")}));
+    EXPECT_EQ(t.opened,
+              (std::vector<std::string>{Page("engine\\belt.htm"), Page("engine\\belt.htm")}));
 }
 
 TEST(TreeSelection, EnterOnTheSelectedItem_OpensItsPageAgainWhenAnotherIsShown) {
@@ -115,7 +116,8 @@ TEST(TreeSelection, EnterOnTheSelectedItem_OpensItsPageAgainWhenAnotherIsShown) 
     EXPECT_EQ(t.opened.size(), 1u);
     t.shown = Page("elsewhere.htm");
     t.Key(Qt::Key_Return);
-    EXPECT_EQ(t.opened, (std::vector<std::string>{Page("engine\\belt.htm"), Page("engine\\belt.htm")}));
+    EXPECT_EQ(t.opened,
+              (std::vector<std::string>{Page("engine\\belt.htm"), Page("engine\\belt.htm")}));
 }
 
 TEST(TreeSelection, CtrlClickOnTheSelectedItem_KeepsItSelected) {
@@ -148,6 +150,19 @@ TEST(TreeSelection, SelectingAChapter_OpensItAndClickingItAgainClosesIt) {
     t.Click(5);
     EXPECT_TRUE(t.List()->isExpanded(t.Index(5)));
     EXPECT_EQ(t.opened.size(), 1u);
+}
+
+TEST(TreeSelection, MovingToAnotherChapter_ClosesTheOneLeft) {
+    TreeOnScreen t(ManualTree());
+    t.Click(4);
+    EXPECT_TRUE(t.List()->isExpanded(t.Index(1)));
+    t.Click(2); // within the same chapter: it stays open
+    EXPECT_TRUE(t.List()->isExpanded(t.Index(1)));
+    t.tree->SyncWithPage(Page("brakes\\discs.htm"));
+    EXPECT_FALSE(t.List()->isExpanded(t.Index(1)));
+    EXPECT_TRUE(t.List()->isExpanded(t.Index(5)));
+    t.Click(5); // up to the chapter itself: still open
+    EXPECT_TRUE(t.List()->isExpanded(t.Index(5)));
 }
 
 TEST(TreeSelection, MousePressAndMove_AreReported) {
@@ -349,7 +364,8 @@ TEST(FindCaption, OnlyMatchFocused_IsFoundAgainAndOpenedWhenAnotherPageIsShown) 
     t.shown = Page("elsewhere.htm");
     EXPECT_TRUE(t.tree->FindCaption(U("ремень")));
     EXPECT_EQ(t.tree->SelectedItem(), 4);
-    EXPECT_EQ(t.opened, (std::vector<std::string>{Page("engine\\belt.htm"), Page("engine\\belt.htm")}));
+    EXPECT_EQ(t.opened,
+              (std::vector<std::string>{Page("engine\\belt.htm"), Page("engine\\belt.htm")}));
 }
 
 TEST(FindCaption, NoMatch_KeepsTheSelection) {

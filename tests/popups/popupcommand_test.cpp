@@ -54,10 +54,12 @@ TEST_F(PopupCommands, PageCommandsAndTheRest_AreToldApart) {
         SCOPED_TRACE(c.command);
         const TPopupCommand parsed = ParsePopupCommand(c.command);
         EXPECT_EQ(parsed.Kind, c.kind);
-        if (c.kind == TPopupCommandKind::OpenPage || c.kind == TPopupCommandKind::OpenPageAt)
+        if (c.kind == TPopupCommandKind::OpenPage || c.kind == TPopupCommandKind::OpenPageAt) {
             EXPECT_EQ(parsed.Page, c.page);
-        if (c.kind == TPopupCommandKind::GoToHistory || c.kind == TPopupCommandKind::OpenPageAt)
+        }
+        if (c.kind == TPopupCommandKind::GoToHistory || c.kind == TPopupCommandKind::OpenPageAt) {
             EXPECT_EQ(parsed.Value, c.value);
+        }
     }
 }
 

@@ -91,7 +91,8 @@ inline RPopupData PopupDescription(std::int32_t type) {
 
 inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos,
                       Qt::MouseButton button = Qt::LeftButton) {
-    const Qt::MouseButtons buttons = type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons buttons =
+        type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)),
                       type == QEvent::MouseMove ? Qt::NoButton : button, buttons, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);

@@ -294,7 +294,8 @@ TEST_F(PopupWindow, ListPastTheScreenEdge_IsMovedBackOntoIt) {
     const QRect desktop = Desktop();
     list->ShowAt(QPoint(desktop.right() - 20, desktop.bottom() - 5), 2);
     EXPECT_TRUE(list->isVisible());
-    EXPECT_EQ(list->geometry(), QRect(desktop.right() + 1 - 120, desktop.bottom() + 1 - 30, 120, 30));
+    EXPECT_EQ(list->geometry(),
+              QRect(desktop.right() + 1 - 120, desktop.bottom() + 1 - 30, 120, 30));
     list->HidePopup();
     list->ShowAt(QPoint(desktop.left() - 50, desktop.top() - 70), 2);
     EXPECT_EQ(list->geometry().topLeft(), desktop.topLeft());
@@ -463,8 +464,9 @@ TEST(PopupVertex, Items_AreTwoIntegersSplitAtTheFirstComma) {
     for (const Case& c : cases) {
         const std::optional<TWindowRegion> polygon = TPopupWindow::VertexPolygon(c.vertex);
         ASSERT_EQ(polygon.has_value(), c.valid) << ::testing::PrintToString(c.vertex);
-        if (polygon)
+        if (polygon) {
             EXPECT_EQ(polygon->points, c.points);
+        }
     }
 }
 
