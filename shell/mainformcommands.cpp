@@ -340,6 +340,11 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
         m_altTree->ShowForScreen(screen);
     if (m_mainTree)
         m_mainTree->ShowForScreen(screen);
+    // The tree follows the page its screen shows, also one loaded before the
+    // tree was built or while another screen was shown.
+    if (TTreeViews* tree = TTreeViews::Choose(m_mainTree, m_altTree); tree && m_html)
+        if (TFrameViewer* viewer = m_html->CurrentViewer())
+            tree->SyncWithPage(viewer->CurrentDocument());
     ShowPanelBkgrd();
     RunScreenSwitchCommands(true);
     const std::size_t s = static_cast<std::size_t>(screen);
