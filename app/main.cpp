@@ -49,8 +49,8 @@ public:
             QTimer::singleShot(0, this, [this] {
                 const auto now = std::chrono::steady_clock::now();
                 const std::chrono::duration<double, std::milli> ms = now - m_started;
-                const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
-                    now.time_since_epoch());
+                const auto us =
+                    std::chrono::duration_cast<std::chrono::microseconds>(now.time_since_epoch());
                 std::fprintf(stderr, "first-paint %.1f ms clock_us=%lld\n", ms.count(),
                              static_cast<long long>(us.count()));
                 std::fflush(stderr);

@@ -11,6 +11,9 @@ packages=(
   clang libclang-rt-14-dev
   # media back end, sound server and display for the tests
   gstreamer1.0-plugins-good gstreamer1.0-libav pulseaudio xvfb xauth
+  # end-to-end tests: pointer and window queries under Xvfb, a headless
+  # Wayland compositor and Qt's Wayland platform plugin
+  xdotool x11-utils weston qt6-wayland
   # fixtures, visual checks and the demo manual's assets
   sox libsox-fmt-mp3 ffmpeg imagemagick x11-apps poppler-utils libarchive-tools
   fonts-dejavu-core fonts-liberation2

@@ -119,8 +119,9 @@ THtmlBrowser::THtmlBrowser(THTMLViewer* owner) : QTextBrowser(owner), m_owner(ow
 }
 
 QVariant THtmlBrowser::loadResource(int type, const QUrl& name) {
-    // The layout asks again for every line it shapes; keep the answer in the
-    // document (cleared with the next page).
+    // Kept in the document until the next page. QTextDocument keeps every
+    // answer of this function itself as well, so each file is asked for once
+    // per page, not once per laid-out line.
     const QVariant value = m_owner->d->Resource(type, name);
     if (value.isValid())
         document()->addResource(type, name, value);

@@ -1,9 +1,12 @@
 // The peer of the start-up benchmark: the least a Qt widgets program does to
 // show one picture of the skin's size. It loads the picture from a file,
 // paints it in a borderless window and reports its first frame the way the
-// viewer does (CARMANUAL_REPORT_FIRST_PAINT=1).
+// viewer does (CARMANUAL_REPORT_FIRST_PAINT=1). With --caption it also draws
+// one line of text, which makes Qt load the system's font configuration as
+// the viewer's captions do.
 
 #include <QApplication>
+#include <QFont>
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
@@ -12,12 +15,14 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 class TPictureWindow final : public QWidget {
 public:
-    explicit TPictureWindow(QImage picture) : m_picture(std::move(picture)) {
+    TPictureWindow(QImage picture, bool caption)
+        : m_picture(std::move(picture)), m_caption(caption) {
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFixedSize(m_picture.isNull() ? QSize(800, 600) : m_picture.size());
@@ -27,10 +32,16 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.drawImage(QPoint(0, 0), m_picture);
+        if (m_caption) {
+            painter.setFont(QFont(QStringLiteral("Liberation Sans"), 11, QFont::Bold));
+            painter.setPen(QColor(223, 228, 234));
+            painter.drawText(QPoint(48, 24), QStringLiteral("Руководство"));
+        }
     }
 
 private:
     QImage m_picture;
+    bool m_caption = false;
 };
 
 // The same report as the viewer's: after the first paint event, once the
@@ -67,10 +78,11 @@ int main(int argc, char** argv) {
     const auto started = std::chrono::steady_clock::now();
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_peer PICTURE\n");
+        std::fprintf(stderr, "usage: startup_peer PICTURE [--caption]\n");
         return 2;
     }
-    TPictureWindow window{QImage(QString::fromLocal8Bit(argv[1]))};
+    const bool caption = argc > 2 && std::strcmp(argv[2], "--caption") == 0;
+    TPictureWindow window(QImage(QString::fromLocal8Bit(argv[1])), caption);
     TFirstPaintReporter reporter(started);
     if (qEnvironmentVariableIntValue("CARMANUAL_REPORT_FIRST_PAINT") != 0)
         window.installEventFilter(&reporter);

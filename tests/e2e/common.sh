@@ -1,3 +1,7 @@
+# shellcheck shell=bash
+# Globals set here are read by the scripts that source this file.
+# shellcheck disable=SC2034
+#
 # Shared by the end-to-end scripts (sourced, not run).
 #
 # Each script gets three arguments: the program's folder (<build>/demo), the
@@ -131,6 +135,13 @@ wait_exit() { # PID SECONDS WHAT
   exit_code=$?
 }
 
+# The window's place and size: win_x, win_y, win_width, win_height.
+window_geometry() { # WINDOW
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  win_x=$X win_y=$Y win_width=$WIDTH win_height=$HEIGHT
+}
+
 # The id of the first visible window of a process (xdotool waits for it).
 wait_window() { # PID WHAT
   local id
@@ -145,8 +156,8 @@ wait_window() { # PID WHAT
 # X: the whole screen as a PPM. xwd can fail while a window is being
 # destroyed: one more try then.
 x_screenshot() { # FILE
-  local try
-  for try in 1 2 3; do
+  local _
+  for _ in 1 2 3; do
     if xwd -root -silent 2>/dev/null | convert xwd:- "ppm:$1" 2>/dev/null; then
       return 0
     fi

@@ -24,10 +24,6 @@ pixels, relative to the window's top-left corner.
       colour there, and with --background-outside the background colour.
       Without --window the window is found as the bounding box of everything
       that is not background
-  skincheck.py closing BEFORE AFTER STRUCT --window X,Y
-      compares a shot taken while the window closes with one of the open
-      window: prints "open", "shrinking" (the outline's top band is gone,
-      its centre still shows) or "gone"
 """
 
 import argparse
@@ -296,32 +292,6 @@ def cmd_shape(args):
     )
 
 
-def cmd_closing(args):
-    before = Picture(args.before)
-    after = Picture(args.after)
-    polygon = outline(read_struct(args.struct))
-    width, height = outline_size(polygon)
-    left, top = parse_pair(args.window, "position")
-
-    def changed(points):
-        return sum(
-            not same(before.at(left + x, top + y), after.at(left + x, top + y))
-            for x, y in points
-        )
-
-    # The fold starts at the top and bottom edges and ends in the centre.
-    band = [(x, y) for x in range(width // 4, width * 3 // 4, 8) for y in (6, 8, 10)]
-    band = [p for p in band if inside(polygon, p[0] + 0.5, p[1] + 0.5)]
-    centre = [(width // 2 + dx, height // 2 + dy) for dx in (-20, 0, 20) for dy in (-4, 0, 4)]
-    band_changed, centre_changed = changed(band), changed(centre)
-    if band_changed < len(band) // 2:
-        print("open")
-    elif centre_changed < len(centre) // 2:
-        print("shrinking")
-    else:
-        print("gone")
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     sub = parser.add_subparsers(dest="command", required=True)
@@ -348,12 +318,6 @@ def main():
     p.add_argument("--skin")
     p.add_argument("--window")
     p.set_defaults(run=cmd_shape)
-    p = sub.add_parser("closing")
-    p.add_argument("before")
-    p.add_argument("after")
-    p.add_argument("struct")
-    p.add_argument("--window", required=True)
-    p.set_defaults(run=cmd_closing)
     args = parser.parse_args()
     args.run(args)
 

@@ -3,10 +3,11 @@
 # input, so the shape must come from transparency: the compositor's own
 # screenshot shows the skin inside the outline and the desktop's colour in
 # the corners of the window's rectangle outside it.
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 need weston weston-screenshooter
-plugin=$(ls /usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so 2>/dev/null | head -n1)
-[ -n "$plugin" ] || skip "Qt's Wayland platform plugin is not installed (qt6-wayland)"
+plugins=(/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so)
+[ -f "${plugins[0]}" ] || skip "Qt's Wayland platform plugin is not installed (qt6-wayland)"
 prepare_manual
 skin_picture 1 "$work/skin1.ppm"
 
@@ -44,9 +45,8 @@ mkdir -p "$work/shots"
 wayland_screenshot() { # FILE
   rm -f "$work"/shots/*.png
   (cd "$work/shots" && timeout 10 weston-screenshooter) >/dev/null 2>&1 || return 1
-  local png
-  png=$(ls "$work"/shots/*.png 2>/dev/null | head -n1)
-  [ -n "$png" ] && convert "$png" "ppm:$1" 2>/dev/null
+  local pngs=("$work"/shots/*.png)
+  [ -f "${pngs[0]}" ] && convert "${pngs[0]}" "ppm:$1" 2>/dev/null
 }
 wayland_screenshot "$work/empty.ppm" ||
   skip "weston-screenshooter cannot take a picture of the headless output"

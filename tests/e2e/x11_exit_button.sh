@@ -2,6 +2,7 @@
 # The power button of screen 1 (go=exit) closes the program: the window folds
 # away with its closing animation, the switch states are saved, and the
 # process ends with status 0.
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 need identify
 prepare_manual
@@ -13,10 +14,10 @@ skin_picture 1 "$work/skin1.ppm"
 # animation runs, and that is not what this test is about.
 start_program exit CARMANUAL_NO_OPENING_ANIMATION=1
 window=$(wait_window "$program_pid" "start") || exit 1
-eval "$(xdotool getwindowgeometry --shell "$window")" # X Y WIDTH HEIGHT
+window_geometry "$window"
 for ((i = 0; i < 30; i++)); do
   x_screenshot "$work/open.ppm"
-  skincheck shape "$work/open.ppm" "$struct" --skin "$work/skin1.ppm" --window "$X,$Y" >"$work/shape.txt" && break
+  skincheck shape "$work/open.ppm" "$struct" --skin "$work/skin1.ppm" --window "$win_x,$win_y" >"$work/shape.txt" && break
   sleep 0.5
 done
 ((i < 30)) || fail "the window never showed its skin: $(cat "$work/shape.txt")"
@@ -26,8 +27,8 @@ read -r button_x button_y picture < <(skincheck button "$struct" 1 exit) ||
   fail "the demo manual has no exit button on screen 1"
 read -r button_w button_h < <(identify -format '%w %h\n' "$skin_dir/$picture" 2>/dev/null)
 : "${button_w:=8}" "${button_h:=8}"
-click_x=$((X + button_x + button_w / 2))
-click_y=$((Y + button_y + button_h / 2))
+click_x=$((win_x + button_x + button_w / 2))
+click_y=$((win_y + button_y + button_h / 2))
 xdotool mousemove "$click_x" "$click_y"
 sleep 0.2
 xdotool click 1

@@ -2,6 +2,7 @@
 # Without interface.dat the program says so on standard error and in a
 # message box naming the folder, and ends with a non-zero status once the
 # box is closed.
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 prepare_manual
 rm -f "$work/demo/interface.dat"

@@ -2,6 +2,7 @@
 # One instance per title: a second start of the same manual ends at once with
 # status 0 and shows no window while the first runs; a first instance that
 # was killed does not block the next start.
+# shellcheck source=common.sh
 source "$(dirname "$0")/common.sh"
 prepare_manual
 start_xvfb
