@@ -14,21 +14,21 @@
 #include "windowshape.h"
 
 #include "captions.h"
-#include "panelbkgrd.h"
-#include "frameviewer.h"
-#include "htmlframe.h"
 #include "controlpopupwindow.h"
-#include "treechoice.h"
-#include "treeviews.h"
-#include "pathinputbox.h"
-#include "scalebar.h"
-#include "textmsg.h"
-#include "statusline.h"
 #include "effbtncar.h"
 #include "effcar.h"
 #include "formoptions.h"
+#include "frameviewer.h"
 #include "generalsettings.h"
+#include "htmlframe.h"
+#include "panelbkgrd.h"
+#include "pathinputbox.h"
+#include "scalebar.h"
+#include "statusline.h"
 #include "supertimer.h"
+#include "textmsg.h"
+#include "treechoice.h"
+#include "treeviews.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -42,6 +42,7 @@
 #include <QMovie>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -50,6 +51,9 @@
 namespace carmanual {
 
 namespace {
+
+// When the first frame is not painted this soon, start-up goes on anyway.
+constexpr int kStartupFallbackMs = 250;
 
 // Strict hit test: a point on an element's border is outside it.
 template <typename T> bool Hit(const T& e, QPoint p) {
@@ -60,7 +64,9 @@ QRect ElementRect(std::int32_t left, std::int32_t top, std::int32_t right, std::
     return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
 }
 
-bool HasSound(const std::string& sound) { return !sound.empty() && sound != "no"; }
+bool HasSound(const std::string& sound) {
+    return !sound.empty() && sound != "no";
+}
 
 } // namespace
 
@@ -85,9 +91,13 @@ const TGeneralSettings* TMainForm::GeneralSettings() const {
     return m_options ? &m_options->Settings() : nullptr;
 }
 
-bool TMainForm::CarEffectRunning() const { return m_carEffect && m_carEffect->Running(); }
+bool TMainForm::CarEffectRunning() const {
+    return m_carEffect && m_carEffect->Running();
+}
 
-bool TMainForm::IsAnimating() const { return m_animTimer && m_animTimer->Enabled(); }
+bool TMainForm::IsAnimating() const {
+    return m_animTimer && m_animTimer->Enabled();
+}
 
 // ---------------------------------------------------------------- start-up
 
@@ -106,8 +116,9 @@ TMainForm::TCreateResult TMainForm::FormCreate(const QStringList& arguments) {
     if (m_startedWithParameters) {
         m_mode = TRunMode::Help;
         setWindowFlags(Qt::Window);
-        setWindowTitle(arguments.contains(QLatin1String("/h")) ? QStringLiteral("Помощь")
-                                                               : QStringLiteral("Увеличенная картинка"));
+        setWindowTitle(arguments.contains(QLatin1String("/h"))
+                           ? QStringLiteral("Помощь")
+                           : QStringLiteral("Увеличенная картинка"));
         resize(800, 600);
         return TCreateResult::Shown;
     }
@@ -147,13 +158,10 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
         m_hasRegion = !m_region.isEmpty();
     }
 
-    // Settings: the store of this title, and the options dialog that loads them.
+    // Settings: the store of this title.
     m_settings = m_services.OpenSettings ? m_services.OpenSettings(m_title) : nullptr;
     if (!m_settings)
         m_settings = std::make_unique<TMemorySettingsStore>();
-    const bool anyImages = !m_description.Images.empty();
-    m_options = new TFormOptions(*m_settings, anyImages, this);
-    connect(m_options, &QDialog::finished, this, [this] { ApplyHints(); });
 
     // Codecs come with the system's media framework; nothing to install here.
     setAcceptDrops(true);
@@ -167,31 +175,45 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     BuildScreenElements();
     RestoreSwitchStates();
 
-    BuildComponents();
+    // The first frame needs the screen's pictures, its text fields and the
+    // piston. What the first screen does not show is built right after that
+    // frame is on the display (FinishStartup), in the same order as ever;
+    // a click or key that comes sooner completes it first.
+    m_textMsg = TTextMsg::CreateTextFields(m_description.Texts, this);
+    if (FirstScreenNeedsComponents())
+        FinishStartup();
+    CreatePiston();
 
-    // The animated piston on every screen but the document screen.
-    {
-        const std::string gif = ProgramDir() + "piston.gif";
-        try {
-            TComprStream stream(gif);
-            m_pistonData = new QBuffer(this);
-            m_pistonData->setData(QByteArray(stream.Bytes().data(),
-                                             static_cast<qsizetype>(stream.Size())));
-            m_pistonData->open(QIODevice::ReadOnly);
-            m_pistonMovie = new QMovie(m_pistonData, QByteArray(), this);
-            if (m_pistonMovie->isValid()) {
-                m_piston = new QLabel(this);
-                m_piston->setAttribute(Qt::WA_TransparentForMouseEvents);
-                m_piston->setMovie(m_pistonMovie);
-                m_pistonMovie->jumpToFrame(0);
-                m_piston->move(583, 470);
-                m_piston->resize(m_pistonMovie->currentImage().size());
-                ShowPiston(m_currentScreen != 1);
-            }
-        } catch (const EFOpenError&) {
-        }
+    // The start clip window is not part of this build: the window opens at once.
+    ShowMainWindow();
+    if (!m_startupFinished) {
+        // The first paint starts the rest; this covers a window system that
+        // never exposes the window (its shape still empty, say).
+        QTimer::singleShot(kStartupFallbackMs, this, [this] { FinishStartup(); });
     }
+    return TCreateResult::Shown;
+}
 
+bool TMainForm::FirstScreenNeedsComponents() const {
+    auto onScreen = [this](const auto& elements) {
+        return std::any_of(elements.begin(), elements.end(),
+                           [this](const auto& e) { return e.Screen == m_currentScreen; });
+    };
+    return onScreen(m_description.HtmlPanels) || onScreen(m_description.PathInputs) ||
+           onScreen(m_description.FindTexts) || onScreen(m_description.Clips) ||
+           onScreen(m_description.Images);
+}
+
+void TMainForm::FinishStartup() {
+    if (m_startupFinished || m_mode != TRunMode::Skinned || !m_settings)
+        return;
+    m_startupFinished = true;
+
+    const bool anyImages = !m_description.Images.empty();
+    m_options = new TFormOptions(*m_settings, anyImages, this);
+    connect(m_options, &QDialog::finished, this, [this] { ApplyHints(); });
+
+    BuildComponents();
     AddProgramFonts();
     RunScreenSwitchCommands(false);
 
@@ -203,15 +225,39 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     m_options->EnableCheckBoxes(!rolic.empty() && rolic != "no", anySound);
     if (m_description.BgSoundDef.empty())
         m_options->SetBGSound(false); // for this run only
+    m_options->SwitchOffAnimation();  // for this run only
     ApplyHints();
-    // The start clip window is not part of this build: the window opens at once.
-    ShowMainWindow();
-    return TCreateResult::Shown;
+    EnsureElementPictures();
+    emit StartupCompleted();
+}
+
+void TMainForm::CreatePiston() {
+    // The animated piston on every screen but the document screen.
+    const std::string gif = ProgramDir() + "piston.gif";
+    try {
+        TComprStream stream(gif);
+        m_pistonData = new QBuffer(this);
+        m_pistonData->setData(
+            QByteArray(stream.Bytes().data(), static_cast<qsizetype>(stream.Size())));
+        m_pistonData->open(QIODevice::ReadOnly);
+        m_pistonMovie = new QMovie(m_pistonData, QByteArray(), this);
+        if (m_pistonMovie->isValid()) {
+            m_piston = new QLabel(this);
+            m_piston->setAttribute(Qt::WA_TransparentForMouseEvents);
+            m_piston->setMovie(m_pistonMovie);
+            m_pistonMovie->jumpToFrame(0);
+            m_piston->move(583, 470);
+            m_piston->resize(m_pistonMovie->currentImage().size());
+            ShowPiston(m_currentScreen != 1);
+        }
+    } catch (const EFOpenError&) {
+    }
 }
 
 void TMainForm::BuildComponents() {
     // In the order they build on each other: each may use the ones before.
-    m_textMsg = TTextMsg::CreateTextFields(m_description.Texts, this);
+    // The text fields come first and are already there: the first frame
+    // shows them.
     m_statusLine = new TStatusLine(m_textMsg.get(), this);
     m_panelBkgrd = new TPanelBkgrd(this, m_description.Splitters.empty()
                                              ? TPanelBkgrd::kDefaultSplitterColor
@@ -240,7 +286,9 @@ void TMainForm::BuildComponents() {
         if (OnDeactivate)
             OnDeactivate();
     };
-    pages.OnHistoryChange = [this](TFrameViewer*, int viewerIndex) { OnPageHistoryChange(viewerIndex); };
+    pages.OnHistoryChange = [this](TFrameViewer*, int viewerIndex) {
+        OnPageHistoryChange(viewerIndex);
+    };
     m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
     if (m_html)
         m_history.SetViewerCount(static_cast<std::size_t>(m_html->ViewerCount()));
@@ -355,9 +403,9 @@ void TMainForm::OnPageHistoryChange(int viewerIndex) {
     const std::string active = viewer->ActiveDocument()->DocumentTitle();
     if (!active.empty())
         title = active;
-    const THistoryUpdate update =
-        m_history.HistoryChanged(static_cast<std::size_t>(viewerIndex), HistorySnapshot(viewerIndex),
-                                 title, [](std::string_view name) { return ArchiveFileExists(name); });
+    const THistoryUpdate update = m_history.HistoryChanged(
+        static_cast<std::size_t>(viewerIndex), HistorySnapshot(viewerIndex), title,
+        [](std::string_view name) { return ArchiveFileExists(name); });
     m_html->SetRarListing(update.ArchiveListing);
     if (m_textMsg && update.PageTitleText)
         m_textMsg->SetFieldText(FromAnsi(*update.PageTitleText), 1, true);
@@ -459,8 +507,6 @@ void TMainForm::SetWindowRegion(const QRegion& region) {
 }
 
 void TMainForm::ShowMainWindow() {
-    if (m_options)
-        m_options->SwitchOffAnimation(); // for this run only
     // Centred on the screen the first time it is shown.
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
@@ -518,7 +564,9 @@ void TMainForm::showEvent(QShowEvent* event) {
 TMyControl* TMainForm::NewControl() {
     TMyControl::Handlers h;
     h.mouseMove = [this](QMouseEvent*, QPoint p) { FormMouseMove(p); };
-    h.mouseDown = [this](QMouseEvent* e, QPoint p) { FormMouseDown(e->button(), e->modifiers(), p); };
+    h.mouseDown = [this](QMouseEvent* e, QPoint p) {
+        FormMouseDown(e->button(), e->modifiers(), p);
+    };
     h.mouseUp = [this](QMouseEvent*, QPoint p) { FormMouseUp(p); };
     auto* control = new TMyControl(this, std::move(h));
     control->show();
@@ -535,10 +583,12 @@ void TMainForm::BuildScreenElements() {
     static TDynamicBtnArray noButtons;
     static TDynamicSwthOneArray noSwitches;
     static TDynamicSwthGrpArray noGroups;
-    TDynamicBtnArray& buttons = s < m_description.Buttons.size() ? m_description.Buttons[s] : noButtons;
+    TDynamicBtnArray& buttons =
+        s < m_description.Buttons.size() ? m_description.Buttons[s] : noButtons;
     TDynamicSwthOneArray& switches =
         s < m_description.Switches.size() ? m_description.Switches[s] : noSwitches;
-    TDynamicSwthGrpArray& groups = s < m_description.Groups.size() ? m_description.Groups[s] : noGroups;
+    TDynamicSwthGrpArray& groups =
+        s < m_description.Groups.size() ? m_description.Groups[s] : noGroups;
 
     auto resize = [this](auto& pics, std::size_t n) {
         while (pics.size() > n) {
@@ -556,6 +606,9 @@ void TMainForm::BuildScreenElements() {
     resize(m_swthOnePics, switches.size());
     resize(m_swthGrpPics, groups.size());
 
+    // The idle pictures now: they are part of the screen. The hover and
+    // press pictures follow once the screen is shown (EnsureElementPictures).
+    m_elementPicturesLoaded = false;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         RBtn& b = buttons[i];
         TBtnPic& pic = m_btnPics[i];
@@ -566,10 +619,8 @@ void TMainForm::BuildScreenElements() {
         b.Right = b.Left + pic.Up.width();
         b.Bottom = b.Top + pic.Up.height();
         DrawButtonCaption(pic.Up, b, TPictureName::Up);
-        pic.Move = LoadPicture(ProgramDir() + b.FileMove);
-        DrawButtonCaption(pic.Move, b, TPictureName::Move);
-        pic.Down = LoadPicture(ProgramDir() + b.FileDown);
-        DrawButtonCaption(pic.Down, b, TPictureName::Down);
+        pic.Move = QImage();
+        pic.Down = QImage();
         PlaceControl(pic.Control, ElementRect(b.Left, b.Top, b.Right, b.Bottom), b.Hint);
         pic.Effect->SetStep(b.Command.find("contextmenu") != std::string::npos ? 3 : 4);
     }
@@ -579,12 +630,9 @@ void TMainForm::BuildScreenElements() {
         e.Right = e.Left + pic.Up.width();
         e.Bottom = e.Top + pic.Up.height();
         drawCaption(pic.Up, e, TPictureName::Up);
-        pic.MoveUp = LoadPicture(ProgramDir() + e.FileMoveUp);
-        drawCaption(pic.MoveUp, e, TPictureName::MoveUp);
-        pic.MoveDown = LoadPicture(ProgramDir() + e.FileMoveDown);
-        drawCaption(pic.MoveDown, e, TPictureName::MoveDown);
-        pic.Down = LoadPicture(ProgramDir() + e.FileDown);
-        drawCaption(pic.Down, e, TPictureName::Down);
+        pic.MoveUp = QImage();
+        pic.MoveDown = QImage();
+        pic.Down = QImage();
         PlaceControl(pic.Control, ElementRect(e.Left, e.Top, e.Right, e.Bottom), e.Hint);
         pic.Effect->SetStep(4);
     };
@@ -603,9 +651,67 @@ void TMainForm::BuildScreenElements() {
         painter.drawImage(QPoint(groups[i].Left, groups[i].Top), m_swthGrpPics[i].Up);
 }
 
+void TMainForm::EnsureElementPictures() {
+    if (m_elementPicturesLoaded)
+        return;
+    m_elementPicturesLoaded = true;
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    if (s < m_description.Buttons.size()) {
+        const auto& buttons = m_description.Buttons[s];
+        for (std::size_t i = 0; i < buttons.size() && i < m_btnPics.size(); ++i) {
+            const RBtn& b = buttons[i];
+            TBtnPic& pic = m_btnPics[i];
+            pic.Move = LoadPicture(ProgramDir() + b.FileMove);
+            DrawButtonCaption(pic.Move, b, TPictureName::Move);
+            pic.Down = LoadPicture(ProgramDir() + b.FileDown);
+            DrawButtonCaption(pic.Down, b, TPictureName::Down);
+        }
+    }
+    auto loadSwitch = [](const auto& e, TSwthPic& pic, auto drawCaption) {
+        pic.MoveUp = LoadPicture(ProgramDir() + e.FileMoveUp);
+        drawCaption(pic.MoveUp, e, TPictureName::MoveUp);
+        pic.MoveDown = LoadPicture(ProgramDir() + e.FileMoveDown);
+        drawCaption(pic.MoveDown, e, TPictureName::MoveDown);
+        pic.Down = LoadPicture(ProgramDir() + e.FileDown);
+        drawCaption(pic.Down, e, TPictureName::Down);
+    };
+    if (s < m_description.Switches.size()) {
+        const auto& switches = m_description.Switches[s];
+        for (std::size_t i = 0; i < switches.size() && i < m_swthOnePics.size(); ++i)
+            loadSwitch(switches[i], m_swthOnePics[i], DrawSwitchCaption);
+    }
+    if (s < m_description.Groups.size()) {
+        const auto& groups = m_description.Groups[s];
+        for (std::size_t i = 0; i < groups.size() && i < m_swthGrpPics.size(); ++i)
+            loadSwitch(groups[i], m_swthGrpPics[i], DrawGroupCaption);
+    }
+}
+
+bool TMainForm::ScreenShowsElementPictures() const {
+    // Whether the frame as it stands needs more than the idle pictures.
+    for (const TBtnPic& pic : m_btnPics)
+        if (pic.Hover || pic.Pressed || pic.Effect->Running())
+            return true;
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    auto any = [](const auto& elements, const std::vector<TSwthPic>& pics) {
+        for (std::size_t i = 0; i < elements.size() && i < pics.size(); ++i)
+            if (elements[i].State || elements[i].Hover || pics[i].Effect->Running())
+                return true;
+        return false;
+    };
+    return (s < m_description.Switches.size() && any(m_description.Switches[s], m_swthOnePics)) ||
+           (s < m_description.Groups.size() && any(m_description.Groups[s], m_swthGrpPics));
+}
+
 // ----------------------------------------------------------------- painting
 
-void TMainForm::paintEvent(QPaintEvent*) {
+void TMainForm::paintEvent(QPaintEvent* event) {
+    if (m_mode == TRunMode::Skinned && !m_startupFinished && !m_startupPosted) {
+        // The first frame goes to the display when this event is done; the
+        // rest of start-up follows it.
+        m_startupPosted = true;
+        QTimer::singleShot(0, this, [this] { FinishStartup(); });
+    }
     QPainter painter(this);
     if (m_mode != TRunMode::Skinned) {
         painter.fillRect(rect(), Qt::white);
@@ -622,11 +728,20 @@ void TMainForm::paintEvent(QPaintEvent*) {
         m_carEffect->PaintFrame(painter);
         return;
     }
+    if (!m_elementPicturesLoaded && ScreenShowsElementPictures())
+        EnsureElementPictures();
     // Everything is composed at the skin's own size and drawn in one piece,
-    // so element pictures meet without gaps at any scale factor.
-    QImage frame = m_background;
+    // so element pictures meet without gaps at any scale factor. Only the
+    // part asked for is composed, into a frame kept between paints.
+    const QRect dirty = event->rect().intersected(m_background.rect());
+    if (m_frame.size() != m_background.size() || m_frame.format() != m_background.format())
+        m_frame = QImage(m_background.size(), m_background.format());
     {
-        QPainter p(&frame);
+        QPainter p(&m_frame);
+        p.setClipRect(dirty);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(dirty.topLeft(), m_background, dirty);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         const std::size_t s = static_cast<std::size_t>(m_currentScreen);
         if (s < m_description.Buttons.size()) {
             const auto& buttons = m_description.Buttons[s];
@@ -663,12 +778,14 @@ void TMainForm::paintEvent(QPaintEvent*) {
         if (m_textMsg)
             m_textMsg->PaintTextFields(p, m_currentScreen);
     }
-    painter.drawImage(QPoint(0, 0), frame);
+    painter.drawImage(dirty.topLeft(), m_frame, dirty);
 }
 
 // ------------------------------------------------------------------- mouse
 
 void TMainForm::StartFade(TEffBtnCar* effect, const QImage& from, const QImage& to, QPoint at) {
+    // from and to are the elements' own pictures: loading fills them in place.
+    EnsureElementPictures();
     if (effect)
         effect->StartCrossFade(from, to, at);
     update();
@@ -742,6 +859,7 @@ void TMainForm::FormMouseMove(QPoint pos) {
 }
 
 void TMainForm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pos) {
+    FinishStartup();
     if (OnDeactivate)
         OnDeactivate(); // open popups close on any click in the window
     if (CarEffectRunning())
@@ -753,7 +871,8 @@ void TMainForm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shif
             TBtnPic& pic = m_btnPics[i];
             if (Hit(buttons[i], pos) && !pic.Pressed) {
                 pic.Hover = true;
-                StartFade(pic.Effect.get(), pic.Move, pic.Down, QPoint(buttons[i].Left, buttons[i].Top));
+                StartFade(pic.Effect.get(), pic.Move, pic.Down,
+                          QPoint(buttons[i].Left, buttons[i].Top));
                 pic.Pressed = true;
                 return; // the command runs on release
             }
@@ -827,6 +946,7 @@ void TMainForm::DragWindow(QPoint pos) {
 }
 
 void TMainForm::FormMouseUp(QPoint pos) {
+    FinishStartup();
     if (m_dragging) {
         m_dragging = false;
         releaseMouse();
@@ -848,11 +968,12 @@ void TMainForm::FormMouseUp(QPoint pos) {
             pic.Pressed = false;
             const std::string command = b.Command;
             const std::string sound = b.Sound;
-            const bool leavesScreen = command.rfind("screen2", 0) == 0 || command == "1" ||
-                                      command.rfind("exit", 0) == 0;
+            const bool leavesScreen =
+                command.rfind("screen2", 0) == 0 || command == "1" || command.rfind("exit", 0) == 0;
             if (!leavesScreen)
                 StartFade(pic.Effect.get(), pic.Down, pic.Move, at);
-            RunCommand(command, sound, TCallOrigin::User, TElementKind::Button, static_cast<int>(i));
+            RunCommand(command, sound, TCallOrigin::User, TElementKind::Button,
+                       static_cast<int>(i));
             if (m_currentScreen != screen)
                 return;
         } else {
@@ -870,13 +991,17 @@ void TMainForm::FormMouseUp(QPoint pos) {
     }
 }
 
-void TMainForm::mouseMoveEvent(QMouseEvent* event) { FormMouseMove(event->position().toPoint()); }
+void TMainForm::mouseMoveEvent(QMouseEvent* event) {
+    FormMouseMove(event->position().toPoint());
+}
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {
     FormMouseDown(event->button(), event->modifiers(), event->position().toPoint());
 }
 
-void TMainForm::mouseReleaseEvent(QMouseEvent* event) { FormMouseUp(event->position().toPoint()); }
+void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
+    FormMouseUp(event->position().toPoint());
+}
 
 void TMainForm::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click counts as a click of its own.
@@ -898,6 +1023,7 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
+    FinishStartup();
     const auto urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;

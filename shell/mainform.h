@@ -3,10 +3,10 @@
 // manual's skin. Everything it shows and every command behind its buttons
 // and switches comes from the description (Struct.txt) in the archive.
 
+#include "commandrules.h"
 #include "description.h"
 #include "historychapters.h"
 #include "htmlfavorite.h"
-#include "commandrules.h"
 #include "mycontrol.h"
 
 #include <QImage>
@@ -73,6 +73,12 @@ public:
     TCreateResult FormCreate(const QStringList& arguments);
     // Shows the window with the opening animation and starts the music.
     void ShowMainWindow();
+    // Builds what the first screen does not show: the options dialog, the
+    // components, the program's fonts, then runs the first screen's switch
+    // commands. Runs once, after the first frame is painted, or sooner when
+    // input or a caller needs it.
+    void FinishStartup();
+    bool StartupFinished() const { return m_startupFinished; }
 
     // The dispatcher of every command text of the skin.
     void RunCommand(const std::string& command, const std::string& sound, TCallOrigin origin,
@@ -122,15 +128,17 @@ public:
     void ShowHelpTopic(const std::string& topic);
 
     // Hand-over points of components that plug into the window later.
-    std::function<void()> OnAbout;          // the about box
+    std::function<void()> OnAbout;                       // the about box
     std::function<void(const std::string&)> OnHelpTopic; // help viewer
-    std::function<void()> OnDeactivate;     // popups close when the application deactivates
+    std::function<void()> OnDeactivate; // popups close when the application deactivates
     // The history popups and the contents tree follow the page shown.
     std::function<void(const THistoryUpdate&)> OnHistoryUpdated;
 
 signals:
     // A screen change has finished (components show their own elements).
     void ScreenChanged(int screen);
+    // Everything start-up builds is there (FinishStartup has run).
+    void StartupCompleted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -161,6 +169,10 @@ private:
 
     TCreateResult CreateSkinned();
     void BuildScreenElements();
+    void EnsureElementPictures();
+    bool ScreenShowsElementPictures() const;
+    bool FirstScreenNeedsComponents() const;
+    void CreatePiston();
     void LoadBackground();
     TMyControl* NewControl();
     void PlaceControl(TMyControl* control, const QRect& rect, const std::string& hint);
@@ -209,6 +221,10 @@ private:
     TFormOptions* m_options = nullptr;
 
     QImage m_background;
+    QImage m_frame; // the last composed frame, reused between paints
+    bool m_elementPicturesLoaded = false;
+    bool m_startupFinished = false;
+    bool m_startupPosted = false;
     QRegion m_region; // the skin's shape; empty: the whole window
     bool m_hasRegion = false;
     std::vector<TBtnPic> m_btnPics;

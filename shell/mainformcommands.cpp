@@ -7,31 +7,32 @@
 #include "archive.h"
 #include "busy.h"
 #include "commandrules.h"
+#include "controlpopupwindow.h"
 #include "effbtncar.h"
 #include "effcar.h"
 #include "formoptions.h"
 #include "frameviewer.h"
-#include "htmlframe.h"
-#include "controlpopupwindow.h"
-#include "panelbkgrd.h"
-#include "treeviews.h"
+#include "generalsettings.h"
 #include "htmlfavorite.h"
+#include "htmlframe.h"
+#include "panelbkgrd.h"
 #include "pathinputbox.h"
-#include "textmsg.h"
 #include "paths.h"
 #include "qtansi.h"
-#include "generalsettings.h"
 #include "settingsstore.h"
 #include "shellopen.h"
 #include "sound.h"
 #include "supertimer.h"
 #include "syntax.h"
+#include "textmsg.h"
+#include "treeviews.h"
 #include "windowdirectory.h"
 #include "windowshape.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 namespace carmanual {
 
@@ -40,12 +41,15 @@ namespace {
 // A window that refuses to close must not keep the closing step going.
 constexpr int kMaxCloseRounds = 5;
 
-bool IsButton(TElementKind kind) { return kind == TElementKind::Button; }
+bool IsButton(TElementKind kind) {
+    return kind == TElementKind::Button;
+}
 
 } // namespace
 
 void TMainForm::RunCommand(const std::string& command, const std::string& sound, TCallOrigin origin,
                            TElementKind kind, int index) {
+    FinishStartup();
     if (IsBusy())
         return;
     if (RunSpecialCommand(command))
@@ -123,7 +127,8 @@ void TMainForm::RunCommand(const std::string& command, const std::string& sound,
         const std::string page = ValueAfterFirstEq(command);
         if (m_html) {
             if (m_html->CurrentViewerIndex() >= 0)
-                m_history.RegisterChapter(static_cast<std::size_t>(m_html->CurrentViewerIndex()), page);
+                m_history.RegisterChapter(static_cast<std::size_t>(m_html->CurrentViewerIndex()),
+                                          page);
             m_html->ShowInPanel(HtmlPanelNumber(command), page);
         }
         break;
@@ -203,8 +208,9 @@ void TMainForm::StepHistory(THistoryDirection direction) {
     TFrameViewer* viewer = m_html->CurrentViewer();
     // Entries whose page is gone are stepped over; at the end of the history
     // the step only beeps.
-    const auto target = HistoryStepTarget(direction, HistorySnapshot(viewerIndex),
-                                          [](std::string_view name) { return ArchiveFileExists(name); });
+    const auto target =
+        HistoryStepTarget(direction, HistorySnapshot(viewerIndex),
+                          [](std::string_view name) { return ArchiveFileExists(name); });
     if (!target) {
         QApplication::beep();
         return;
@@ -216,8 +222,9 @@ void TMainForm::StepHistory(THistoryDirection direction) {
     const std::size_t s = static_cast<std::size_t>(m_currentScreen);
     if (s >= m_description.Switches.size())
         return;
-    const auto presses = m_history.SwitchesToPress(static_cast<std::size_t>(viewerIndex), before, after,
-                                                   m_description.Switches[s], m_description.Groups[s]);
+    const auto presses =
+        m_history.SwitchesToPress(static_cast<std::size_t>(viewerIndex), before, after,
+                                  m_description.Switches[s], m_description.Groups[s]);
     for (const TSwitchPress& press : presses)
         FormMouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(press.X, press.Y));
 }
@@ -279,7 +286,8 @@ void TMainForm::AddToFavorites() {
         title = viewer->DocumentTitle();
     if (title.empty())
         title = Utf8ToAnsi("Без названия");
-    favorites->AddCurrentPage(title, viewer->CurrentDocument(), viewer->ActiveDocument()->ScrollPos());
+    favorites->AddCurrentPage(title, viewer->CurrentDocument(),
+                              viewer->ActiveDocument()->ScrollPos());
 }
 
 bool TMainForm::RunSpecialCommand(const std::string& command) {
@@ -362,6 +370,8 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
     }
     update();
     SetBusyCursor(false);
+    // The hover and press pictures of the new screen, once it is painted.
+    QTimer::singleShot(0, this, [this] { EnsureElementPictures(); });
 }
 
 void TMainForm::RunScreenSwitchCommands(bool screenChange) {
@@ -415,10 +425,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
+    FinishStartup();
     if (CarEffectRunning())
         return false;
-    const Qt::KeyboardModifiers mods = shift & (Qt::ShiftModifier | Qt::ControlModifier |
-                                                Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers mods =
+        shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (key == Qt::Key_Escape) {
         if (m_startedWithParameters || m_mode != TRunMode::Skinned) {
             QApplication::quit();
@@ -474,6 +485,7 @@ void TMainForm::ShowHelpTopic(const std::string& topic) {
 // ------------------------------------------------------------------ closing
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    FinishStartup();
     if (m_mode != TRunMode::Skinned || m_startedWithParameters) {
         event->accept();
         return;

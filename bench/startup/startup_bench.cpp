@@ -3,10 +3,13 @@
 // widgets program that paints one picture of the same size, in the same run.
 // Both report their first frame on standard error with the steady clock
 // (CARMANUAL_REPORT_FIRST_PAINT=1); the time counts from just before the
-// process is spawned, so loading the libraries is included. Peak memory is
-// the child's maximum resident set size when it is stopped after that frame;
-// its CPU time until then is shown beside the wall clock, which on a busy
-// machine also counts the time other programs held the processor.
+// process is spawned, so loading the libraries is included.
+//
+// The viewer builds what its first screen does not show right after that
+// frame and reports when it is done ("startup-complete"); it is stopped only
+// then, so its peak memory (maximum resident set size) and CPU time cover
+// the whole start-up. The peer is stopped after its frame. The wall clock on
+// a busy machine also counts the time other programs held the processor.
 //
 // Runs under whatever display the environment names: start it with
 // bench/startup/run.sh (a private Xvfb) or QT_QPA_PLATFORM=offscreen.
@@ -39,6 +42,7 @@ using Clock = std::chrono::steady_clock;
 
 struct TRun {
     double StartToPaintMs = 0; // from spawning the process
+    double StartToReadyMs = 0; // until start-up is complete (the viewer); the first frame otherwise
     double MainToPaintMs = 0;  // from the program's own main()
     double CpuMs = 0;          // user and system time of the process until it was stopped
     double PeakRssMb = 0;
@@ -47,6 +51,7 @@ struct TRun {
 struct TSubject {
     std::string Name;
     std::vector<std::string> Argv;
+    bool WaitForReady = false;
     std::vector<TRun> Runs;
 };
 
@@ -108,7 +113,32 @@ std::vector<char*> CStrings(std::vector<std::string>& strings) {
     return result;
 }
 
-std::optional<TRun> RunOnce(std::vector<std::string> argv, int timeoutMs, std::string& error) {
+// Reads "<what> <ms> ms clock_us=<us>" from the child's output; the time
+// from spawning it in milliseconds, or nothing while the line is not there.
+std::optional<double> ReportedAt(const std::string& output, const std::string& what,
+                                 Clock::time_point spawned, double* mainMs, std::string& error) {
+    const std::size_t at = output.find(what + " ");
+    if (at == std::string::npos || output.find('\n', at) == std::string::npos)
+        return std::nullopt;
+    double ms = 0;
+    long long clockUs = 0;
+    if (std::sscanf(output.c_str() + at + what.size(), " %lf ms clock_us=%lld", &ms, &clockUs) !=
+        2) {
+        error = "unreadable report: " + output.substr(at);
+        return std::nullopt;
+    }
+    if (mainMs)
+        *mainMs = ms;
+    const auto spawnedUs =
+        std::chrono::duration_cast<std::chrono::microseconds>(spawned.time_since_epoch()).count();
+    return static_cast<double>(clockUs - spawnedUs) / 1000.0;
+}
+
+// waitForReady: the child also reports "startup-complete" (the viewer, whose
+// start-up goes on after its first frame); it is stopped after that, so its
+// peak memory includes everything start-up builds.
+std::optional<TRun> RunOnce(std::vector<std::string> argv, bool waitForReady, int timeoutMs,
+                            std::string& error) {
     TRunFolder folder;
     std::vector<std::string> env = ChildEnvironment(folder);
     int fds[2];
@@ -136,12 +166,14 @@ std::optional<TRun> RunOnce(std::vector<std::string> argv, int timeoutMs, std::s
 
     std::string output;
     std::optional<TRun> run;
+    bool done = false;
     const Clock::time_point deadline = spawned + std::chrono::milliseconds(timeoutMs);
-    while (!run) {
+    while (!done && error.empty()) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
-            error = argv[0] + ": no first frame within " + std::to_string(timeoutMs) + " ms";
+            error = argv[0] + ": no " + (run ? "complete start-up" : "first frame") + " within " +
+                    std::to_string(timeoutMs) + " ms";
             break;
         }
         pollfd p{fds[0], POLLIN, 0};
@@ -154,21 +186,23 @@ std::optional<TRun> RunOnce(std::vector<std::string> argv, int timeoutMs, std::s
             break;
         }
         output.append(buffer, static_cast<std::size_t>(n));
-        const std::size_t at = output.find("first-paint ");
-        if (at == std::string::npos || output.find('\n', at) == std::string::npos)
-            continue;
-        double mainMs = 0;
-        long long clockUs = 0;
-        if (std::sscanf(output.c_str() + at, "first-paint %lf ms clock_us=%lld", &mainMs,
-                        &clockUs) != 2) {
-            error = "unreadable report: " + output.substr(at);
-            break;
+        if (!run) {
+            double mainMs = 0;
+            const auto paint = ReportedAt(output, "first-paint", spawned, &mainMs, error);
+            if (!paint)
+                continue;
+            run = TRun{*paint, *paint, mainMs, 0, 0};
         }
-        const auto spawnedUs =
-            std::chrono::duration_cast<std::chrono::microseconds>(spawned.time_since_epoch())
-                .count();
-        run = TRun{static_cast<double>(clockUs - spawnedUs) / 1000.0, mainMs, 0, 0};
+        if (!waitForReady) {
+            done = true;
+        } else if (const auto ready =
+                       ReportedAt(output, "startup-complete", spawned, nullptr, error)) {
+            run->StartToReadyMs = *ready;
+            done = true;
+        }
     }
+    if (!done)
+        run.reset();
     ::kill(pid, run ? SIGTERM : SIGKILL);
     ::close(fds[0]);
     int status = 0;
@@ -230,11 +264,11 @@ int main(int argc, char** argv) {
     }
 
     std::vector<TSubject> subjects = {
-        {"carmanual, demo manual", {program}, {}},
-        {"peer, one 800x600 picture", {peer, picture}, {}},
+        {"carmanual, demo manual", {program}, true, {}},
+        {"peer, one 800x600 picture", {peer, picture}, false, {}},
         // For information: the peer with one line of text, which loads the
         // font configuration as the viewer's captions must.
-        {"peer + one caption", {peer, picture, "--caption"}, {}},
+        {"peer + one caption", {peer, picture, "--caption"}, false, {}},
     };
     const char* display = std::getenv("DISPLAY");
     const char* platform = std::getenv("QT_QPA_PLATFORM");
@@ -248,7 +282,7 @@ int main(int argc, char** argv) {
         for (std::size_t k = 0; k < subjects.size(); ++k) {
             TSubject& s = subjects[(k + static_cast<std::size_t>(i)) % subjects.size()];
             std::string error;
-            const auto run = RunOnce(s.Argv, timeoutMs, error);
+            const auto run = RunOnce(s.Argv, s.WaitForReady, timeoutMs, error);
             if (!run) {
                 std::fprintf(stderr, "startup_bench: %s\n", error.c_str());
                 return 1;
@@ -258,8 +292,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::printf("%-28s %10s %9s %9s %12s %10s %14s\n", "", "median", "min", "max", "from main()",
-                "CPU", "peak RSS");
+    std::printf("%-28s %10s %9s %9s %12s %10s %10s %14s\n", "", "median", "min", "max",
+                "from main()", "CPU", "complete", "peak RSS");
     std::vector<double> medians;
     std::vector<double> cpuMedians;
     for (const TSubject& s : subjects) {
@@ -267,12 +301,14 @@ int main(int argc, char** argv) {
         const auto fromMain = Column(s.Runs, [](const TRun& r) { return r.MainToPaintMs; });
         const auto cpu = Column(s.Runs, [](const TRun& r) { return r.CpuMs; });
         const auto rss = Column(s.Runs, [](const TRun& r) { return r.PeakRssMb; });
+        const auto ready = Column(s.Runs, [](const TRun& r) { return r.StartToReadyMs; });
         medians.push_back(Median(total));
         cpuMedians.push_back(Median(cpu));
-        std::printf("%-28s %7.1f ms %6.1f ms %6.1f ms %9.1f ms %7.1f ms %8.1f MB (max %.1f)\n",
-                    s.Name.c_str(), Median(total), *std::min_element(total.begin(), total.end()),
-                    *std::max_element(total.begin(), total.end()), Median(fromMain), Median(cpu),
-                    Median(rss), *std::max_element(rss.begin(), rss.end()));
+        std::printf(
+            "%-28s %7.1f ms %6.1f ms %6.1f ms %9.1f ms %7.1f ms %7.1f ms %8.1f MB (max %.1f)\n",
+            s.Name.c_str(), Median(total), *std::min_element(total.begin(), total.end()),
+            *std::max_element(total.begin(), total.end()), Median(fromMain), Median(cpu),
+            Median(ready), Median(rss), *std::max_element(rss.begin(), rss.end()));
     }
     auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
     const double wall = ratio(medians[0], medians[1]);

@@ -20,10 +20,13 @@ namespace {
 // lock is taken on.
 std::string UniqueTitle() {
     static std::atomic<int> n{0};
-    return "Тестовое руководство " + std::to_string(++n) + " " + std::to_string(QCoreApplication::applicationPid());
+    return "Тестовое руководство " + std::to_string(++n) + " " +
+           std::to_string(QCoreApplication::applicationPid());
 }
 
-QColor PixelAt(TMainForm& form, QPoint p) { return form.grab().toImage().pixelColor(p); }
+QColor PixelAt(TMainForm& form, QPoint p) {
+    return form.grab().toImage().pixelColor(p);
+}
 
 bool WaitForColor(TMainForm& form, QPoint p, const QColor& c) {
     return QTest::qWaitFor([&] { return PixelAt(form, p) == c; }, 3000);
@@ -67,6 +70,62 @@ TEST_F(MainFormTest, StartUp_BuildsTheWindowFromTheDescription) {
     EXPECT_EQ(PixelAt(*form, {70, 55}), kSwOn); // the group member described on
     // The start-up ran the commands of the switches: the switch is off, the member on.
     EXPECT_EQ(ShellTargets(), (std::vector<QString>{"off.sh", "a.sh"}));
+}
+
+TEST_F(MainFormTest, StartUp_FirstFrameFirst_ThenWhatTheFirstScreenDoesNotShow) {
+    form = manual.NewForm();
+    ASSERT_EQ(form->FormCreate({}), TMainForm::TCreateResult::Shown);
+    // Shown with its pictures and text fields; nothing else is built yet and
+    // no switch command has run.
+    EXPECT_FALSE(form->StartupFinished());
+    EXPECT_EQ(form->Options(), nullptr);
+    EXPECT_EQ(form->HtmlFrame(), nullptr);
+    EXPECT_NE(form->TextMsg(), nullptr);
+    EXPECT_TRUE(manual.shell.calls.empty());
+    // The first paint brings the rest, in the usual order.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->StartupFinished(); }, 5000));
+    EXPECT_NE(form->Options(), nullptr);
+    EXPECT_NE(form->HtmlFrame(), nullptr);
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"off.sh", "a.sh"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->IsAnimating(); }, 5000));
+    EXPECT_EQ(PixelAt(*form, {20, 15}), kUp);
+    EXPECT_EQ(PixelAt(*form, {70, 55}), kSwOn);
+}
+
+TEST_F(MainFormTest, StartUp_InputBeforeTheFirstFrame_CompletesStartUpFirst) {
+    form = manual.NewForm();
+    ASSERT_EQ(form->FormCreate({}), TMainForm::TCreateResult::Shown);
+    ASSERT_FALSE(form->StartupFinished());
+    // Hover needs only the element's own pictures.
+    form->FormMouseMove({20, 15});
+    EXPECT_TRUE(WaitForColor(*form, {20, 15}, kMove));
+    // A click on the switch: the start-up's switch commands run before its own.
+    Click({20, 55});
+    EXPECT_TRUE(form->StartupFinished());
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"off.sh", "a.sh", "on.sh"}));
+    EXPECT_NE(form->HtmlFrame(), nullptr);
+}
+
+TEST_F(MainFormTest, StartUp_APanelOnTheFirstScreen_IsThereWithTheFirstFrame) {
+    const struct {
+        const char* line;
+    } cases[] = {
+        {"1 _html vx=50 vy=40 vw=140 vh=100 fn=p1.htm; number=1"},
+        {"1 _path vx=50 vy=40 vw=140 vh=60 pathdef=c:\\Файлы\\; hint=Папка"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ManualFixture own(UniqueTitle());
+        own.dir.Write(
+            "Struct.txt",
+            Crlf({"1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=no",
+                  c.line, "1 _screen=bg1.bmp", "2 _screen=bg2.bmp"}));
+        auto f = own.NewForm();
+        ASSERT_EQ(f->FormCreate({}), TMainForm::TCreateResult::Shown);
+        EXPECT_TRUE(f->StartupFinished());
+        EXPECT_NE(f->Options(), nullptr);
+        f->FormDestroy();
+    }
 }
 
 TEST_F(MainFormTest, CommandLine_ChoosesTheRunMode) {
