@@ -123,6 +123,10 @@ int main(int argc, char** argv) {
             form, &TMainForm::StartupCompleted, &firstPaint,
             [&firstPaint] { firstPaint.Report("startup-complete"); }, Qt::QueuedConnection);
     }
+    // The sound player's module and the audio output are opened once the
+    // window is complete, so the first click does not wait for them.
+    QObject::connect(form, &TMainForm::StartupCompleted, &sound,
+                     [&sound] { QTimer::singleShot(0, &sound, [&sound] { sound.Prepare(); }); });
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     int rc = 0;

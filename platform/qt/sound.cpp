@@ -2,14 +2,9 @@
 
 #include "archive.h"
 #include "comprstream.h"
+#include "mediamodule.h"
 
-#include <QEventLoop>
 #include <QFile>
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QTimer>
-#include <QUrl>
 
 namespace carmanual {
 
@@ -23,16 +18,27 @@ TSoundPlayer::TSoundPlayer(QObject* parent) : QObject(parent) {}
 
 TSoundPlayer::~TSoundPlayer() = default;
 
-bool TSoundPlayer::HasAudioOutput() { return !QMediaDevices::audioOutputs().isEmpty(); }
+void TSoundPlayer::Prepare() {
+    if (m_prepared)
+        return;
+    m_prepared = true;
+    m_effects = TMediaModule::Instance().CreateSoundEffects();
+    m_hasOutput = m_effects && m_effects->HasAudioOutput();
+}
 
-QSoundEffect* TSoundPlayer::Effect(std::string_view manualName) {
+bool TSoundPlayer::HasAudioOutput() {
+    Prepare();
+    return m_hasOutput;
+}
+
+int TSoundPlayer::Sound(std::string_view manualName) {
     if (manualName.empty() || !HasAudioOutput() || !m_cache.isValid())
-        return nullptr;
+        return -1;
     const std::string key = Folded(manualName);
-    const auto it = m_effects.find(key);
-    if (it != m_effects.end())
+    const auto it = m_sounds.find(key);
+    if (it != m_sounds.end())
         return it->second;
-    QSoundEffect* effect = nullptr;
+    int sound = -1;
     try {
         TComprStream stream(manualName);
         const QString path = m_cache.filePath(QStringLiteral("sound%1.wav").arg(m_next++));
@@ -41,44 +47,24 @@ QSoundEffect* TSoundPlayer::Effect(std::string_view manualName) {
             file.write(stream.Bytes().data(), static_cast<qint64>(stream.Size())) ==
                 static_cast<qint64>(stream.Size())) {
             file.close();
-            effect = new QSoundEffect(this);
-            effect->setSource(QUrl::fromLocalFile(path));
+            sound = m_effects->Load(path);
         }
     } catch (const EFOpenError&) {
     }
-    m_effects.emplace(key, effect); // a missing sound is looked for once
-    return effect;
+    m_sounds.emplace(key, sound); // a missing sound is looked for once
+    return sound;
 }
 
 void TSoundPlayer::PlayAsync(std::string_view manualName) {
-    if (QSoundEffect* effect = Effect(manualName)) {
-        effect->stop();
-        effect->play();
-    }
+    const int sound = Sound(manualName);
+    if (sound >= 0)
+        m_effects->Play(sound);
 }
 
 void TSoundPlayer::PlaySync(std::string_view manualName) {
-    QSoundEffect* effect = Effect(manualName);
-    if (!effect)
-        return;
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    connect(effect, &QSoundEffect::playingChanged, &loop, [&loop, effect] {
-        if (!effect->isPlaying())
-            loop.quit();
-    });
-    connect(effect, &QSoundEffect::statusChanged, &loop, [&loop, effect] {
-        if (effect->status() == QSoundEffect::Error)
-            loop.quit();
-    });
-    effect->stop();
-    effect->play();
-    if (effect->status() == QSoundEffect::Error)
-        return;
-    limit.start(kMaxSyncMs);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    const int sound = Sound(manualName);
+    if (sound >= 0)
+        m_effects->PlayToEnd(sound, kMaxSyncMs);
 }
 
 } // namespace carmanual

@@ -1,7 +1,9 @@
 #pragma once
 // Click and exit sounds. Sounds are read through the resource archive (or the
-// disk) like every other resource. A missing file, an unreadable one or a
-// machine without an audio output plays nothing and reports nothing.
+// disk) like every other resource and played by the media module, loaded
+// when the first sound is wanted (or earlier through Prepare). A missing
+// file, an unreadable one, a missing module or a machine without an audio
+// output plays nothing and reports nothing.
 
 #include <QObject>
 #include <QTemporaryDir>
@@ -11,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-class QSoundEffect;
-
 namespace carmanual {
+
+class ISoundEffects;
 
 class ISoundPlayer {
 public:
@@ -34,14 +36,21 @@ public:
     void PlayAsync(std::string_view manualName) override;
     void PlaySync(std::string_view manualName) override;
 
-    // False when the machine has no audio output: sounds are skipped.
-    static bool HasAudioOutput();
+    // Loads the media module and opens the audio output now, so that the
+    // first click does not wait for them.
+    void Prepare();
+    // False when the machine has no audio output (or no media module):
+    // sounds are skipped.
+    bool HasAudioOutput();
 
 private:
-    QSoundEffect* Effect(std::string_view manualName);
+    int Sound(std::string_view manualName);
 
-    QTemporaryDir m_cache; // sounds unpacked from the archive
-    std::map<std::string, QSoundEffect*> m_effects;
+    bool m_prepared = false;
+    std::unique_ptr<ISoundEffects> m_effects;
+    bool m_hasOutput = false;
+    QTemporaryDir m_cache;               // sounds unpacked from the archive
+    std::map<std::string, int> m_sounds; // folded name -> the module's sound, -1: none
     int m_next = 0;
 };
 
