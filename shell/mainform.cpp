@@ -17,6 +17,7 @@
 #include "controlpopupwindow.h"
 #include "effbtncar.h"
 #include "effcar.h"
+#include "fontwarmup.h"
 #include "formoptions.h"
 #include "frameviewer.h"
 #include "generalsettings.h"
@@ -143,16 +144,12 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     setWindowTitle(FromAnsi(m_title));
 
     ReadElements(lines, m_description);
+    m_fontWarmup = std::make_unique<TFontWarmup>(FirstScreenFontFamilies());
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s != Qt::ApplicationActive && OnDeactivate)
             OnDeactivate();
     });
 
-    if (!m_description.Icon.empty()) {
-        const QImage icon = LoadPicture(ProgramDir() + m_description.Icon);
-        if (!icon.isNull())
-            QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
-    }
     if (m_description.HasVertexMain) {
         m_region = PolygonRegion(m_description.VertexMain);
         m_hasRegion = !m_region.isEmpty();
@@ -194,6 +191,30 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     return TCreateResult::Shown;
 }
 
+QStringList TMainForm::FirstScreenFontFamilies() const {
+    QStringList families;
+    auto add = [&families](const std::string& name) {
+        const QString family = FromAnsi(name);
+        if (!family.isEmpty() && !families.contains(family, Qt::CaseInsensitive))
+            families.push_back(family);
+    };
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    if (s < m_description.Buttons.size())
+        for (const RBtn& b : m_description.Buttons[s])
+            if (!b.Caption.empty())
+                add(b.FontName);
+    if (s < m_description.Switches.size())
+        for (const RSwthOne& sw : m_description.Switches[s])
+            add(sw.FontName);
+    if (s < m_description.Groups.size())
+        for (const RSwthGrp& g : m_description.Groups[s])
+            add(g.FontName);
+    for (const RText& t : m_description.Texts)
+        if (t.Screen == m_currentScreen)
+            add(t.Font);
+    return families;
+}
+
 bool TMainForm::FirstScreenNeedsComponents() const {
     auto onScreen = [this](const auto& elements) {
         return std::any_of(elements.begin(), elements.end(),
@@ -208,7 +229,15 @@ void TMainForm::FinishStartup() {
     if (m_startupFinished || m_mode != TRunMode::Skinned || !m_settings)
         return;
     m_startupFinished = true;
+    m_fontWarmup.reset();
 
+    // The icon: the window system takes it at any time, and converting it
+    // for the window costs the first frame time.
+    if (!m_description.Icon.empty()) {
+        const QImage icon = LoadPicture(ProgramDir() + m_description.Icon);
+        if (!icon.isNull())
+            QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+    }
     const bool anyImages = !m_description.Images.empty();
     m_options = new TFormOptions(*m_settings, anyImages, this);
     connect(m_options, &QDialog::finished, this, [this] { ApplyHints(); });

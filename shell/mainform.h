@@ -33,6 +33,7 @@ class TEffBtnCar;
 class TEffCar;
 class TInstanceLock;
 class TFormOptions;
+class TFontWarmup;
 class TPanelBkgrd;
 class TTextMsg;
 class TStatusLine;
@@ -172,6 +173,7 @@ private:
     void EnsureElementPictures();
     bool ScreenShowsElementPictures() const;
     bool FirstScreenNeedsComponents() const;
+    QStringList FirstScreenFontFamilies() const;
     void CreatePiston();
     void LoadBackground();
     TMyControl* NewControl();
@@ -252,6 +254,7 @@ private:
     QMovie* m_pistonMovie = nullptr;
     QBuffer* m_pistonData = nullptr;
     std::vector<int> m_fontIds;
+    std::unique_ptr<TFontWarmup> m_fontWarmup;
 
     // Manual dragging where the platform offers no system move.
     bool m_dragging = false;
