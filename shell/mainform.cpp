@@ -241,6 +241,10 @@ void TMainForm::FinishStartup() {
     const bool anyImages = !m_description.Images.empty();
     m_options = new TFormOptions(*m_settings, anyImages, this);
     connect(m_options, &QDialog::finished, this, [this] { ApplyHints(); });
+    connect(m_options, &TFormOptions::chooseFontsRequested, this, [this] {
+        if (m_html)
+            m_html->ChooseFonts();
+    });
 
     BuildComponents();
     AddProgramFonts();
@@ -249,7 +253,7 @@ void TMainForm::FinishStartup() {
     bool anySound = false;
     for (const auto& screen : m_description.Buttons)
         for (const RBtn& b : screen)
-            anySound = anySound || HasSound(b.Sound);
+            anySound = anySound || b.Sound != "no";
     const std::string& rolic = m_description.Rolic;
     m_options->EnableCheckBoxes(!rolic.empty() && rolic != "no", anySound);
     if (m_description.BgSoundDef.empty())
@@ -291,12 +295,6 @@ void TMainForm::BuildComponents() {
     m_panelBkgrd = new TPanelBkgrd(this, m_description.Splitters.empty()
                                              ? TPanelBkgrd::kDefaultSplitterColor
                                              : m_description.Splitters.front().Color);
-    if (!m_description.PathInputs.empty()) {
-        m_pathBox = std::make_unique<TPathInputBox>(m_description.PathInputs, this, *m_settings,
-                                                    m_currentScreen);
-        connect(m_pathBox.get(), &TPathInputBox::mouseMovedOverBox, this,
-                [this] { FormMouseMove(QPoint(-1, -1)); });
-    }
 
     THtmlFrameServices pages;
     pages.MainWindow = this;
@@ -308,8 +306,10 @@ void TMainForm::BuildComponents() {
         m_panelBkgrd->SetClientPane(pane);
         ShowPanelBkgrd();
     };
-    if (m_pathBox)
-        pages.CurrentPathBoxFolder = [this] { return m_pathBox->GetCurrentPath(); };
+    if (!m_description.PathInputs.empty())
+        pages.CurrentPathBoxFolder = [this]() -> std::optional<std::string> {
+            return m_pathBox ? m_pathBox->GetCurrentPath() : std::nullopt;
+        };
     pages.OnMouseOverPage = [this] { FormMouseMove(QPoint(-1, -1)); };
     pages.OnHidePopups = [this] {
         if (OnDeactivate)
@@ -321,6 +321,13 @@ void TMainForm::BuildComponents() {
     m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
     if (m_html)
         m_history.SetViewerCount(static_cast<std::size_t>(m_html->ViewerCount()));
+    // The search boxes come here once they are present; then the path boxes.
+    if (!m_description.PathInputs.empty()) {
+        m_pathBox = std::make_unique<TPathInputBox>(m_description.PathInputs, this, *m_settings,
+                                                    m_currentScreen);
+        connect(m_pathBox.get(), &TPathInputBox::mouseMovedOverBox, this,
+                [this] { FormMouseMove(QPoint(-1, -1)); });
+    }
     BuildPopupsAndTrees();
     CreateFavorites();
 
@@ -923,8 +930,9 @@ void TMainForm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shif
                 StartFade(pic.Effect.get(), pic.MoveUp, pic.MoveDown, at);
                 command = sw.CommandDown;
             }
+            // Hover stays as the mouse left it: a press delivered by the
+            // program (a history step) leaves the switch in its plain picture.
             sw.State = !sw.State;
-            sw.Hover = true;
             if (!(shift & Qt::ShiftModifier)) {
                 const std::string sound = sw.Sound;
                 RunCommand(command, sound, TCallOrigin::User, TElementKind::SwitchOne,
@@ -958,7 +966,8 @@ void TMainForm::FormMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shif
             return;
         }
     }
-    if (button == Qt::LeftButton && !CarEffectRunning())
+    // Any button held on a free spot moves the window.
+    if (button != Qt::NoButton && !CarEffectRunning())
         DragWindow(pos);
 }
 

@@ -199,6 +199,7 @@ private:
     THistorySnapshot HistorySnapshot(int viewerIndex) const;
     void StepHistory(THistoryDirection direction);
     bool RunSpecialCommand(const std::string& command);
+    void ClickTreeSwitches(std::string_view command);
     void AddToFavorites();
     void CreateFavorites();
     void BuildPopupsAndTrees();
@@ -255,6 +256,9 @@ private:
     QBuffer* m_pistonData = nullptr;
     std::vector<int> m_fontIds;
     std::unique_ptr<TFontWarmup> m_fontWarmup;
+    const QEvent* m_previewedKey = nullptr; // the key press last seen by the preview
+    quint64 m_previewedKeyTime = 0;
+    QPointer<QWidget> m_previewedReceiver;
 
     // Manual dragging where the platform offers no system move.
     bool m_dragging = false;

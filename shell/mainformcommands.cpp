@@ -332,7 +332,11 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
             g.Hover = false;
     }
     m_currentScreen = screen;
-    SetBusyCursor(true);
+    // The hourglass only: the switch commands below must still run.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct TRestoreCursor {
+        ~TRestoreCursor() { QApplication::restoreOverrideCursor(); }
+    } restoreCursor;
     LoadBackground();
     BuildScreenElements();
     ApplyHints();
@@ -369,7 +373,6 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
         }
     }
     update();
-    SetBusyCursor(false);
     // The hover and press pictures of the new screen, once it is painted.
     QTimer::singleShot(0, this, [this] { EnsureElementPictures(); });
 }
@@ -414,9 +417,16 @@ void TMainForm::RunScreenSwitchCommands(bool screenChange) {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         // Key preview: the window sees keys meant for its own children first.
+        // A key its target leaves unhandled goes on to the target's parents
+        // through here again; it is previewed once.
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (w == this || isAncestorOf(w)) && w->isWindow() == (w == this)) {
-            auto* key = static_cast<QKeyEvent*>(event);
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool passedOn = event == m_previewedKey && key->timestamp() == m_previewedKeyTime &&
+                              m_previewedReceiver && w && w->isAncestorOf(m_previewedReceiver);
+        if (w && (w == this || isAncestorOf(w)) && w->isWindow() == (w == this) && !passedOn) {
+            m_previewedKey = event;
+            m_previewedKeyTime = key->timestamp();
+            m_previewedReceiver = w;
             if (FormKeyDown(key->key(), key->modifiers()))
                 return true;
         }
@@ -430,6 +440,8 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
         return false;
     const Qt::KeyboardModifiers mods =
         shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    // Only the chapter keys are taken from the control that has the focus;
+    // every other key goes on to it after its action here.
     if (key == Qt::Key_Escape) {
         if (m_startedWithParameters || m_mode != TRunMode::Skinned) {
             QApplication::quit();
@@ -438,43 +450,59 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
         // The search dialog and the popups close here once they are present.
         if (OnDeactivate)
             OnDeactivate();
-        return true;
+        return false;
     }
-    if (key == Qt::Key_F1 && mods == Qt::NoModifier) {
+    if (key == Qt::Key_F1) {
         if (m_currentScreen == 0)
             ShowHelpTopic("Topic12");
         else if (m_currentScreen == 1)
             ShowHelpTopic("Topic13");
-        return true;
+        return false;
     }
     // The page keys work on the document screen (or in a document window).
     if (!m_html || !(m_currentScreen == 1 || m_startedWithParameters))
         return false;
-    if (mods == Qt::ShiftModifier && key == Qt::Key_Up) {
+    if (mods == Qt::ShiftModifier && key == Qt::Key_Z)
+        ClickTreeSwitches("tree1");
+    else if (mods == (Qt::ShiftModifier | Qt::ControlModifier) && key == Qt::Key_Z)
+        ClickTreeSwitches("offtree");
+    else if (mods == Qt::ShiftModifier && key == Qt::Key_Up) {
         RunCommand("prevchapter", std::string(), TCallOrigin::Program, TElementKind::None, -1);
         return true;
-    }
-    if (mods == Qt::ShiftModifier && key == Qt::Key_Down) {
+    } else if (mods == Qt::ShiftModifier && key == Qt::Key_Down) {
         RunCommand("nextchapter", std::string(), TCallOrigin::Program, TElementKind::None, -1);
         return true;
-    }
-    if (mods == Qt::ShiftModifier && key == Qt::Key_Home) {
+    } else if (mods == Qt::ShiftModifier && key == Qt::Key_Home)
         RunCommand("1", std::string(), TCallOrigin::Program, TElementKind::None, -1);
-        return true;
-    }
-    if (mods == Qt::ControlModifier && key == Qt::Key_I) {
+    else if (mods == Qt::ControlModifier && key == Qt::Key_I)
         AddToFavorites();
-        return true;
-    }
-    if (mods == Qt::ControlModifier && key == Qt::Key_P) {
+    else if (mods == Qt::ControlModifier && key == Qt::Key_P)
         m_html->PrintPage();
-        return true;
-    }
-    if (mods == Qt::ControlModifier && key == Qt::Key_A) {
+    else if (mods == Qt::ControlModifier && key == Qt::Key_A)
         m_html->SelectAll();
-        return true;
-    }
+    // Shift+T (thesaurus) and Ctrl+F (the search page) belong to windows
+    // that plug in later.
     return false;
+}
+
+void TMainForm::ClickTreeSwitches(std::string_view command) {
+    // A left click on each switch that shows or hides the tree, as the
+    // mouse would give it; the positions are taken first, since a click may
+    // rebuild the screen.
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    if (s >= m_description.Switches.size())
+        return;
+    std::vector<QPoint> points;
+    for (const RSwthOne& sw : m_description.Switches[s])
+        if (AnsiSameText(sw.CommandUp, command) || AnsiSameText(sw.CommandDown, command))
+            points.emplace_back(sw.Left + 1, sw.Top + 1);
+    const int screen = m_currentScreen;
+    for (const QPoint p : points) {
+        if (m_currentScreen != screen)
+            break;
+        FormMouseDown(Qt::LeftButton, Qt::NoModifier, p);
+        FormMouseUp(p);
+    }
 }
 
 void TMainForm::ShowHelpTopic(const std::string& topic) {

@@ -1,6 +1,7 @@
 #include "manualfixture.h"
 
 #include "busy.h"
+#include "formoptions.h"
 #include "frameviewer.h"
 #include "htmlframe.h"
 #include "textmsg.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -193,6 +195,102 @@ TEST_F(MainFormTest, BorderPixels_DoNotHit) {
     }
     Click({11, 11});
     EXPECT_EQ(form->CurrentScreen(), 1);
+}
+
+TEST_F(MainFormTest, Keys_OnlyTheChapterKeysAreTakenFromTheFocusedControl) {
+    Start();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    ASSERT_EQ(form->CurrentScreen(), 1);
+    std::vector<std::string> topics;
+    form->OnHelpTopic = [&](const std::string& t) { topics.push_back(t); };
+    const struct {
+        int key;
+        Qt::KeyboardModifiers mods;
+        bool taken;
+    } cases[] = {
+        {Qt::Key_Up, Qt::ShiftModifier, true},   {Qt::Key_Down, Qt::ShiftModifier, true},
+        {Qt::Key_A, Qt::ControlModifier, false}, {Qt::Key_Z, Qt::ShiftModifier, false},
+        {Qt::Key_Escape, Qt::NoModifier, false}, {Qt::Key_F1, Qt::ControlModifier, false},
+        {Qt::Key_Up, Qt::NoModifier, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(form->FormKeyDown(c.key, c.mods), c.taken);
+    }
+    // F1 shows the topic whatever the modifiers.
+    EXPECT_EQ(topics, (std::vector<std::string>{"Topic13"}));
+}
+
+TEST_F(MainFormTest, ShiftZ_ClicksTheSwitchesThatShowTheTree_ShiftCtrlZThoseThatHideIt) {
+    manual.dir.Write(
+        "Struct.txt",
+        Crlf({"1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=no",
+              "1 _screen=bg1.bmp",
+              "2 switchone vx=10 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
+              "goup=run=x.sh;godown=Tree1;hint=Дерево;wav=no",
+              "2 switchone vx=60 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
+              "goup=run=y.sh;godown=OFFTREE;hint=Без дерева;wav=no",
+              "2 switchone vx=110 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
+              "goup=run=z.sh;godown=run=w.sh;hint=Другой;wav=no",
+              "2 _html vx=10 vy=80 vw=190 vh=140 fn=p1.htm; number=1", "2 _screen=bg2.bmp"}));
+    Start();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    ASSERT_EQ(form->CurrentScreen(), 1);
+    const auto& switches = form->Description().Switches[1];
+    auto states = [&] {
+        return std::vector<bool>{switches[0].State, switches[1].State, switches[2].State};
+    };
+    form->FormKeyDown(Qt::Key_Z, Qt::ShiftModifier);
+    EXPECT_EQ(states(), (std::vector<bool>{true, false, false}));
+    form->FormKeyDown(Qt::Key_Z, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(states(), (std::vector<bool>{true, true, false}));
+    // A second Shift+Z clicks the switch again: it turns off and runs its goup.
+    manual.shell.calls.clear();
+    form->FormKeyDown(Qt::Key_Z, Qt::ShiftModifier);
+    EXPECT_EQ(states(), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"x.sh"}));
+}
+
+TEST_F(MainFormTest, ScreenChange_RunsTheNewScreensSwitchAndGroupCommands) {
+    manual.dir.Write(
+        "Struct.txt",
+        Crlf({"1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=no",
+              "1 _screen=bg1.bmp",
+              "2 switchone vx=10 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;store=off;"
+              "goup=run=off.sh;godown=run=on.sh;hint=Ключ;wav=no",
+              "2 switchgrp vx=60 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;store=off;"
+              "group=1;go=run=a.sh;hint=А;wav=no",
+              "2 _screen=bg2.bmp"}));
+    Start();
+    manual.shell.calls.clear();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(form->CurrentScreen(), 1);
+    // The switches twice, then the group member that is on.
+    EXPECT_EQ(ShellTargets(), (std::vector<QString>{"on.sh", "on.sh", "a.sh"}));
+    EXPECT_FALSE(IsBusy());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormTest, PressDeliveredByTheProgram_LeavesTheSwitchInItsPlainPicture) {
+    Start();
+    // No mouse move before: the press of a history step.
+    form->FormMouseDown(Qt::LeftButton, Qt::NoModifier, {20, 55});
+    EXPECT_TRUE(form->Description().Switches[0][0].State);
+    EXPECT_TRUE(WaitForColor(*form, {20, 55}, kSwOn));
+}
+
+TEST_F(MainFormTest, OptionsFontButton_OpensThePageFontDialog) {
+    Start();
+    ASSERT_NE(form->Options(), nullptr);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown = QString::fromLatin1(modal->metaObject()->className());
+            modal->close();
+        }
+    });
+    form->Options()->Button1Click();
+    EXPECT_EQ(shown, QStringLiteral("carmanual::TFontForm"));
 }
 
 TEST_F(MainFormTest, SwitchClick_TogglesAndRunsItsCommands_ShiftClickOnlyToggles) {
