@@ -21,6 +21,8 @@
 #include <QStandardItemModel>
 #include <QTreeView>
 
+#include "ratioreporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -37,6 +39,8 @@
 
 namespace fs = std::filesystem;
 using namespace carmanual;
+using carmanual::bench::RatioReporter;
+using carmanual::bench::Times;
 
 namespace {
 
@@ -266,59 +270,6 @@ void FollowStandard(benchmark::State& state) {
     }
     state.counters["items"] = c.shape.Items();
 }
-
-struct Times {
-    double cpu = 0;
-    double real = 0;
-};
-
-// Passes the results on to the console and keeps each benchmark's median
-// times for the ratios.
-class RatioReporter final : public benchmark::ConsoleReporter {
-public:
-    using benchmark::ConsoleReporter::ConsoleReporter;
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            const Times t{run.GetAdjustedCPUTime() / unit, run.GetAdjustedRealTime() / unit};
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate) {
-                if (run.aggregate_name == "median")
-                    m_median[run.run_name.function_name + ArgsOf(run)] = t;
-            } else {
-                m_single[name].push_back(t);
-            }
-        }
-        benchmark::ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::optional<Times> Median(const std::string& name) const {
-        if (const auto it = m_median.find(name); it != m_median.end())
-            return it->second;
-        const auto it = m_single.find(name);
-        if (it == m_single.end() || it->second.empty())
-            return std::nullopt;
-        std::vector<double> cpu, real;
-        for (const Times& t : it->second) {
-            cpu.push_back(t.cpu);
-            real.push_back(t.real);
-        }
-        std::sort(cpu.begin(), cpu.end());
-        std::sort(real.begin(), real.end());
-        return Times{cpu[cpu.size() / 2], real[real.size() / 2]};
-    }
-
-private:
-    static std::string ArgsOf(const Run& run) {
-        return run.run_name.args.empty() ? std::string() : "/" + run.run_name.args;
-    }
-
-    std::map<std::string, Times> m_median;
-    std::map<std::string, std::vector<Times>> m_single;
-};
 
 } // namespace
 

@@ -32,24 +32,8 @@ bool IsDriveName(std::string_view name) {
            ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// Splits a name into components at either slash, dropping empty ones.
-std::vector<std::string> Components(std::string_view name) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (char c : name) {
-        if (IsSeparator(c)) {
-            if (!cur.empty())
-                parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        parts.push_back(cur);
-    return parts;
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
 }
 
 // Folds a file name component for comparison: Latin and Cyrillic letters
@@ -84,6 +68,23 @@ fs::path EnvFolder(const char* var, const fs::path& fallback) {
 
 } // namespace
 
+std::vector<std::string> NameComponents(std::string_view name) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (const char c : name) {
+        if (IsSeparator(c)) {
+            if (!cur.empty())
+                parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty())
+        parts.push_back(cur);
+    return parts;
+}
+
 void InitProgramPaths(const fs::path& programFolder) {
     ProcessPaths& p = Paths();
     std::error_code ec;
@@ -104,19 +105,33 @@ void InitProgramPaths(const fs::path& programFolder) {
     p.programDrive = "c:\\";
     const char* home = std::getenv("HOME");
     const fs::path homePath = home && *home ? fs::path(home) : fs::path("/tmp");
-    p.windowsDir = WithBackslash(
-        FromNativePath(EnvFolder("XDG_DATA_HOME", homePath / ".local" / "share")));
+    p.windowsDir =
+        WithBackslash(FromNativePath(EnvFolder("XDG_DATA_HOME", homePath / ".local" / "share")));
     p.tempDir = WithBackslash(FromNativePath(EnvFolder("TMPDIR", "/tmp")));
     p.systemDir = "z:\\usr\\lib\\";
 }
 
-const std::string& ProgramDir() { return Paths().programDir; }
-const std::string& ProgramDrive() { return Paths().programDrive; }
-const std::string& SystemDir() { return Paths().systemDir; }
-const std::string& WindowsDir() { return Paths().windowsDir; }
-const std::string& TempDir() { return Paths().tempDir; }
-const fs::path& ManualRootFolder() { return Paths().rootFolder; }
-const fs::path& ProgramFolder() { return Paths().programFolder; }
+const std::string& ProgramDir() {
+    return Paths().programDir;
+}
+const std::string& ProgramDrive() {
+    return Paths().programDrive;
+}
+const std::string& SystemDir() {
+    return Paths().systemDir;
+}
+const std::string& WindowsDir() {
+    return Paths().windowsDir;
+}
+const std::string& TempDir() {
+    return Paths().tempDir;
+}
+const fs::path& ManualRootFolder() {
+    return Paths().rootFolder;
+}
+const fs::path& ProgramFolder() {
+    return Paths().programFolder;
+}
 
 fs::path ToNativePath(std::string_view name) {
     fs::path base;
@@ -134,7 +149,7 @@ fs::path ToNativePath(std::string_view name) {
         base = Paths().programFolder;
     }
     fs::path out = base;
-    for (const std::string& part : Components(rest))
+    for (const std::string& part : NameComponents(rest))
         out /= fs::path(AnsiToUtf8(part));
     return out;
 }

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace carmanual {
 
@@ -43,6 +44,9 @@ std::filesystem::path ToNativePath(std::string_view name);
 // The manual name of a native path: under the manual's root with drive C:,
 // anywhere else with drive Z:.
 std::string FromNativePath(const std::filesystem::path& native);
+
+// The components of a name, split at either slash; empty ones are dropped.
+std::vector<std::string> NameComponents(std::string_view name);
 
 enum class DiskKind { Any, File, Directory };
 

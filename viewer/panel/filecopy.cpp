@@ -13,29 +13,8 @@ namespace carmanual {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::vector<std::string> Components(std::string_view name) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (const char c : name) {
-        if (c == '\\' || c == '/') {
-            if (!cur.empty())
-                parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
-    }
-    if (!cur.empty())
-        parts.push_back(cur);
-    return parts;
-}
-
-} // namespace
-
 fs::path NativeForWrite(std::string_view manualName) {
-    const std::vector<std::string> parts = Components(manualName);
+    const std::vector<std::string> parts = NameComponents(manualName);
     // The longest leading part that exists as a folder, as the disk spells it.
     for (std::size_t keep = parts.size(); keep > 0; --keep) {
         std::string prefix;
