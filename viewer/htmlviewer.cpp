@@ -233,6 +233,7 @@ void THTMLViewer::Private::Show(const std::string& file, const std::string& byte
     if (q->m_imageCacheCount <= 0 || static_cast<int>(images.size()) > q->m_imageCacheCount)
         images.clear();
     hoveredLink = -1;
+    browser->setExtraSelections({});
     document = file;
     base = file;
     if (IsPictureFile(file)) {
@@ -385,13 +386,10 @@ void THTMLViewer::Private::RefreshMarks() {
             !HasUrlProtocol(href) || href.rfind("http", 0) == 0 || href.rfind("mailto", 0) == 0
                 ? visited->Contains(q->ExpandLinkTarget(href))
                 : false;
-        const bool hovered = s.link == hoveredLink;
-        if (isVisited == s.visitedShown && !hovered)
+        if (isVisited == s.visitedShown)
             continue;
         s.visitedShown = isVisited;
-        ApplyLinkColor(
-            s, hovered ? ToQColor(q->m_defOverLinkColor) : (isVisited ? visitedColor : s.normal),
-            underline);
+        ApplyLinkColor(s, isVisited ? visitedColor : s.normal, underline);
     }
     batch.endEditBlock();
 }
@@ -399,18 +397,21 @@ void THTMLViewer::Private::RefreshMarks() {
 void THTMLViewer::Private::SetHovered(int link) {
     if (link == hoveredLink)
         return;
-    const bool underline = !(q->m_options & htNoLinkUnderline);
-    const int old = hoveredLink;
     hoveredLink = link;
-    QTextCursor batch(browser->document()); // one layout for both links
-    batch.beginEditBlock();
+    // The colour over a link is painted over its text, not written into the
+    // document: the page keeps its layout, however long it is.
+    QList<QTextEdit::ExtraSelection> selections;
     for (const LinkSpan& s : spans) {
-        if (s.link == old)
-            ApplyLinkColor(s, s.visitedShown ? visitedColor : s.normal, underline);
-        else if (s.link == link)
-            ApplyLinkColor(s, ToQColor(q->m_defOverLinkColor), underline);
+        if (s.link != link)
+            continue;
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(browser->document());
+        selection.cursor.setPosition(s.start);
+        selection.cursor.setPosition(s.end, QTextCursor::KeepAnchor);
+        selection.format.setForeground(ToQColor(q->m_defOverLinkColor));
+        selections.push_back(selection);
     }
-    batch.endEditBlock();
+    browser->setExtraSelections(selections);
 }
 
 void THTMLViewer::Private::BuildControls() {
@@ -751,6 +752,7 @@ void THTMLViewer::LoadDocument(const std::string& name) {
 void THTMLViewer::LoadFromText(const std::string& html, const std::string& base) {
     const std::string doc = base.empty() ? std::string() : ResolveLink({}, base);
     d->hoveredLink = -1;
+    d->browser->setExtraSelections({});
     d->document = doc;
     d->base = doc.empty() ? ProgramDir() : doc;
     if (m_imageCacheCount <= 0)

@@ -226,17 +226,47 @@ TEST_F(HtmlViewerTest, VisitedLinks_TakeTheirColour) {
     EXPECT_EQ(ColorOfText(viewer.Document(), "web"), QColor(255, 0, 0));
 }
 
-TEST_F(HtmlViewerTest, LinkUnderMouse_TakesTheOverLinkColour) {
+TEST_F(HtmlViewerTest, LinkUnderMouse_IsPaintedInTheOverLinkColour_WithoutChangingThePage) {
     viewer.SetHtOptions(htOverLinksActive | htNoLinkUnderline);
     viewer.SetDefHotSpotColor(0x0000FF);
     viewer.SetDefOverLinkColor(0xFF0000); // blue
+    viewer.resize(400, 300);
     viewer.LoadDocument("c:\\ch02\\brakes.htm");
+    QTextBrowser* browser = BrowserOf(&viewer);
     QTextCursor c = viewer.Document()->find("pads");
     EXPECT_FALSE(c.charFormat().fontUnderline());
-    MoveMouse(BrowserOf(&viewer)->viewport(),
-              BrowserOf(&viewer)->viewport()->mapFrom(&viewer, PointOfText(&viewer, "pads")));
-    EXPECT_EQ(ColorOfText(viewer.Document(), "pads"), QColor(0, 0, 255));
-    MoveMouse(BrowserOf(&viewer)->viewport(), QPoint(390, 290));
+    // The pixels of the link's text that are mostly red or mostly blue.
+    auto count = [&](auto isColour) {
+        QTextCursor end(viewer.Document());
+        end.setPosition(c.selectionEnd());
+        QTextCursor start(viewer.Document());
+        start.setPosition(c.selectionStart());
+        const QRect text = browser->cursorRect(start).united(browser->cursorRect(end));
+        const QImage shot = browser->viewport()->grab().toImage();
+        int n = 0;
+        for (int y = text.top(); y <= text.bottom(); ++y)
+            for (int x = text.left(); x <= text.right(); ++x)
+                if (shot.rect().contains(x, y) && isColour(shot.pixelColor(x, y)))
+                    ++n;
+        return n;
+    };
+    auto reddish = [](QColor p) { return p.red() > 150 && p.blue() < 100 && p.green() < 100; };
+    auto bluish = [](QColor p) { return p.blue() > 150 && p.red() < 100 && p.green() < 100; };
+    EXPECT_GT(count(reddish), 0);
+    EXPECT_EQ(count(bluish), 0);
+
+    int changes = 0;
+    QObject::connect(viewer.Document(), &QTextDocument::contentsChange, &viewer,
+                     [&changes](int, int, int) { ++changes; });
+    MoveMouse(browser->viewport(),
+              browser->viewport()->mapFrom(&viewer, PointOfText(&viewer, "pads")));
+    EXPECT_GT(count(bluish), 0);
+    EXPECT_EQ(count(reddish), 0);
+    MoveMouse(browser->viewport(), QPoint(390, 290));
+    EXPECT_GT(count(reddish), 0);
+    EXPECT_EQ(count(bluish), 0);
+    // The document itself never changed: no layout of the page for a hover.
+    EXPECT_EQ(changes, 0);
     EXPECT_EQ(ColorOfText(viewer.Document(), "pads"), QColor(255, 0, 0));
 }
 
