@@ -128,6 +128,16 @@ QVariant THtmlBrowser::loadResource(int type, const QUrl& name) {
     return value;
 }
 
+void THtmlBrowser::showEvent(QShowEvent* event) {
+    QTextBrowser::showEvent(event);
+    m_owner->d->RunAnimations(true);
+}
+
+void THtmlBrowser::hideEvent(QHideEvent* event) {
+    QTextBrowser::hideEvent(event);
+    m_owner->d->RunAnimations(false);
+}
+
 void THtmlBrowser::keyPressEvent(QKeyEvent* event) {
     if (m_owner->d->HandleKey(event))
         return;
@@ -230,8 +240,11 @@ void THTMLViewer::Private::Show(const std::string& file, const std::string& byte
                                 const std::string& anchor) {
     fromText = false;
     text.clear();
-    if (q->m_imageCacheCount <= 0 || static_cast<int>(images.size()) > q->m_imageCacheCount)
+    if (q->m_imageCacheCount <= 0 || static_cast<int>(images.size()) > q->m_imageCacheCount) {
         images.clear();
+        animatedBytes.clear();
+    }
+    animations.clear();
     hoveredLink = -1;
     browser->setExtraSelections({});
     document = file;
@@ -629,8 +642,10 @@ QImage THTMLViewer::Private::Picture(const std::string& file) {
         try {
             TComprStream stream(file);
             const std::string& bytes = stream.Bytes();
-            image = QImage::fromData(
-                QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+            const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+            image = QImage::fromData(data);
+            if (!image.isNull() && TPageAnimation::IsAnimated(data))
+                animatedBytes[key] = data;
         } catch (const EFOpenError&) {
         }
     }
@@ -682,7 +697,34 @@ QVariant THTMLViewer::Private::Resource(int type, const QUrl& name) {
     const QImage image = Picture(file);
     if (image.isNull())
         return {};
+    if (const std::string key = Folded(file); animatedBytes.count(key))
+        Animate(key, name);
     return image;
+}
+
+void THTMLViewer::Private::Animate(const std::string& key, const QUrl& url) {
+    Animation& a = animations[key];
+    if (std::find(a.urls.begin(), a.urls.end(), url) == a.urls.end())
+        a.urls.push_back(url);
+    if (a.player)
+        return;
+    a.player =
+        std::make_unique<TPageAnimation>(animatedBytes[key], [this, key](const QImage& frame) {
+            const auto it = animations.find(key);
+            if (it == animations.end() || !browser)
+                return;
+            // The frame takes the picture's place; the layout stays as it is.
+            for (const QUrl& u : it->second.urls)
+                browser->document()->addResource(QTextDocument::ImageResource, u, frame);
+            browser->viewport()->update();
+        });
+    a.player->SetRunning(browser->isVisible());
+}
+
+void THTMLViewer::Private::RunAnimations(bool running) {
+    for (auto& [key, a] : animations)
+        if (a.player)
+            a.player->SetRunning(running);
 }
 
 bool THTMLViewer::Private::HandleKey(QKeyEvent* event) {
@@ -726,6 +768,7 @@ THTMLViewer::~THTMLViewer() {
     // The browser still works while QWidget's destructor closes the window:
     // losing the focus makes it measure the selection, which lays out lines and
     // asks for their pictures. It goes first, while the tables it reads exist.
+    d->animations.clear();
     delete d->browser;
     d->browser = nullptr;
 }
@@ -755,8 +798,11 @@ void THTMLViewer::LoadFromText(const std::string& html, const std::string& base)
     d->browser->setExtraSelections({});
     d->document = doc;
     d->base = doc.empty() ? ProgramDir() : doc;
-    if (m_imageCacheCount <= 0)
+    if (m_imageCacheCount <= 0) {
         d->images.clear();
+        d->animatedBytes.clear();
+    }
+    d->animations.clear();
     d->text = html.empty() ? std::string(" ") : html;
     d->fromText = true;
     d->ShowHtml(d->text, d->base);

@@ -5,12 +5,14 @@
 
 #include "htmlprepare.h"
 #include "htmlviewer.h"
+#include "pageanimation.h"
 #include "viewerhistory.h"
 #include "visitedlinks.h"
 
 #include <QImage>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QUrl>
 
 #include <functional>
 #include <map>
@@ -31,6 +33,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -83,6 +87,15 @@ struct THTMLViewer::Private {
     // Decoded pictures by folded file name; cleared per load unless
     // ImageCacheCount keeps them.
     std::map<std::string, QImage> images;
+    // The files among them that are animated, with their bytes.
+    std::map<std::string, QByteArray> animatedBytes;
+    // The animated pictures of the page shown, by folded file name, with
+    // the resource names the page uses for each.
+    struct Animation {
+        std::unique_ptr<TPageAnimation> player;
+        std::vector<QUrl> urls;
+    };
+    std::map<std::string, Animation> animations;
 
     // Set by a frame viewer that owns this viewer.
     std::function<void()> onActivated;
@@ -110,6 +123,8 @@ struct THTMLViewer::Private {
     void FollowLink(const std::string& url);
     QVariant Resource(int type, const QUrl& name);
     QImage Picture(const std::string& file);
+    void Animate(const std::string& key, const QUrl& url);
+    void RunAnimations(bool running);
     QString StyleSheet() const;
     bool HandleKey(QKeyEvent* event);
 };

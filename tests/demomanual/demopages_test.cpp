@@ -13,11 +13,13 @@
 #include "syntax.h"
 #include "tempdir.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -414,6 +416,7 @@ TEST_F(DemoPages, PagesShareOneStyleSheet) {
 TEST_F(DemoPages, PicturesDecodeAtTheirStatedSize) {
     std::set<std::string> formats;
     int pictures = 0;
+    int animated = 0;
     for (const auto& [name, page] : Pages())
         for (const Tag& t : page.tags) {
             if (t.name != "img")
@@ -424,6 +427,13 @@ TEST_F(DemoPages, PicturesDecodeAtTheirStatedSize) {
             const QImage image = QImage::fromData(Q(Bytes(file)));
             ASSERT_FALSE(image.isNull());
             formats.insert(Extension(file));
+            {
+                QByteArray data = Q(Bytes(file));
+                QBuffer buffer(&data);
+                QImageReader reader(&buffer);
+                if (reader.supportsAnimation() && reader.imageCount() > 1)
+                    ++animated;
+            }
             if (!Attr(t, "width").isEmpty()) {
                 EXPECT_EQ(Attr(t, "width").toInt(), image.width());
             }
@@ -434,6 +444,7 @@ TEST_F(DemoPages, PicturesDecodeAtTheirStatedSize) {
             EXPECT_GE(image.width(), 200);
         }
     EXPECT_GE(pictures, 15);
+    EXPECT_GE(animated, 1) << "a page shows an animated picture";
     for (const char* format : {".jpg", ".gif", ".bmp"})
         EXPECT_TRUE(formats.count(format)) << format;
 }

@@ -124,6 +124,35 @@ TEST_F(HtmlViewerTest, PicturesFromTheArchive_SetPictureSize) {
     EXPECT_EQ(PictureHeight, 12);
 }
 
+TEST_F(HtmlViewerTest, AnimatedPicture_PlaysInPlace_OnlyWhileTheViewerIsShown) {
+    viewer.resize(400, 300);
+    viewer.show();
+    viewer.LoadDocument("c:\\pics.htm");
+    QTextDocument* doc = viewer.Document();
+    int changes = 0;
+    QObject::connect(doc, &QTextDocument::contentsChange, &viewer,
+                     [&changes](int, int, int) { ++changes; });
+    auto gifColour = [&] {
+        return doc->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("res:3")))
+            .value<QImage>()
+            .pixelColor(0, 0);
+    };
+    EXPECT_EQ(gifColour(), QColor(Qt::red));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gifColour() == QColor(Qt::blue); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gifColour() == QColor(Qt::red); }, 2000));
+    EXPECT_EQ(changes, 0); // frames take the picture's place: no layout
+    // Hidden, it holds its frame.
+    viewer.hide();
+    const QColor held = gifColour();
+    QTest::qWait(300);
+    EXPECT_EQ(gifColour(), held);
+    // The other pictures of the page stay still.
+    EXPECT_EQ(doc->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("res:0")))
+                  .value<QImage>()
+                  .pixelColor(0, 0),
+              QColor(Qt::red));
+}
+
 TEST_F(HtmlViewerTest, ObjectAt_FindsThePictureWithItsAltText) {
     viewer.LoadDocument("c:\\pics.htm");
     QApplication::processEvents();

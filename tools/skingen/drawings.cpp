@@ -945,6 +945,55 @@ void PaintCover(QPainter& p, const QSizeF& size) {
                "Демонстрационный выпуск");
 }
 
+// A corner of the instrument cluster with the turn-signal tell-tale, lit or
+// dark: the two frames of an animation.
+void PaintTurnSignal(QPainter& p, const QSizeF& size, bool lit) {
+    QLinearGradient panel(QPointF(0, 0), QPointF(0, size.height()));
+    panel.setColorAt(0, QColor(36, 40, 46));
+    panel.setColorAt(1, QColor(14, 16, 20));
+    p.fillRect(QRectF(QPointF(0, 0), size), panel);
+    // The rim of the speedometer at the right, with its scale.
+    const QPointF centre(size.width() + 40, size.height() * 0.95);
+    const qreal radius = size.height() * 0.95;
+    p.setPen(QPen(QColor(120, 128, 140), 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, radius, radius);
+    p.setPen(QPen(QColor(200, 206, 214), 2));
+    for (int i = 0; i < 9; ++i) {
+        const qreal a = (100 + i * 9) * M_PI / 180;
+        const QPointF dir(std::cos(a), -std::sin(a));
+        p.drawLine(centre + dir * (radius - 4), centre + dir * (radius - (i % 2 ? 10 : 18)));
+    }
+    // The arrow: green when lit, a dull shape when dark.
+    QPainterPath arrow;
+    const QPointF tip(70, size.height() / 2 - 6);
+    arrow.moveTo(tip);
+    arrow.lineTo(tip + QPointF(34, -26));
+    arrow.lineTo(tip + QPointF(34, -12));
+    arrow.lineTo(tip + QPointF(70, -12));
+    arrow.lineTo(tip + QPointF(70, 12));
+    arrow.lineTo(tip + QPointF(34, 12));
+    arrow.lineTo(tip + QPointF(34, 26));
+    arrow.closeSubpath();
+    if (lit) {
+        QRadialGradient glow(tip + QPointF(35, 0), 70);
+        glow.setColorAt(0, QColor(80, 255, 120, 120));
+        glow.setColorAt(1, QColor(80, 255, 120, 0));
+        p.fillRect(QRectF(QPointF(0, 0), size), glow);
+        p.fillPath(arrow, QColor(70, 230, 110));
+        p.setPen(QPen(QColor(190, 255, 200), 1.5));
+    } else {
+        p.fillPath(arrow, QColor(30, 52, 38));
+        p.setPen(QPen(QColor(52, 70, 58), 1.5));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arrow);
+    p.setFont(PixelFont(family::kSansCondensed, 13));
+    p.setPen(QColor(170, 178, 190));
+    p.drawText(QRectF(12, size.height() - 26, size.width() - 24, 20), Qt::AlignLeft,
+               "Контрольная лампа указателя поворота");
+}
+
 const std::map<QString, Drawing>& Drawings() {
     static const std::map<QString, Drawing> drawings = {
         {"cover", {{560, 210}, 0.76, PaintCover}},
@@ -964,6 +1013,8 @@ const std::map<QString, Drawing>& Drawings() {
         {"wiring", {{460, 244}, 0.93, PaintWiring}},
         {"battery", {{340, 244}, 1, PaintBattery}},
         {"lamp", {{320, 200}, 1, PaintLamp}},
+        {"turnsignal",
+         {{300, 120}, 1, [](QPainter& p, const QSizeF& size) { PaintTurnSignal(p, size, true); }}},
     };
     return drawings;
 }
@@ -992,6 +1043,23 @@ QImage PaintDrawing(const QString& name) {
     d.paint(p, QSizeF(d.size));
     p.end();
     return image.convertToFormat(QImage::Format_RGB888);
+}
+
+std::vector<GifFrame> DrawingFrames(const QString& name) {
+    if (name != QLatin1String("turnsignal"))
+        return {};
+    // About 1.5 flashes a second, as a working indicator blinks.
+    std::vector<GifFrame> frames;
+    for (const bool lit : {true, false}) {
+        QImage image(300, 120, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        PaintTurnSignal(p, QSizeF(image.size()), lit);
+        p.end();
+        frames.push_back({image.convertToFormat(QImage::Format_RGB888), 33});
+    }
+    return frames;
 }
 
 } // namespace skingen

@@ -9,11 +9,20 @@
 #include <QImage>
 #include <QStringList>
 
+#include "gifwriter.h"
+
+#include <vector>
+
 namespace skingen {
 
 QStringList DrawingNames();
 
-// A null image for a name that is not one of DrawingNames().
+// A null image for a name that is not one of DrawingNames(). For an
+// animated drawing, its first frame.
 QImage PaintDrawing(const QString& name);
+
+// The frames of an animated drawing (written as an animated GIF); empty for
+// the still ones.
+std::vector<GifFrame> DrawingFrames(const QString& name);
 
 } // namespace skingen

@@ -3,6 +3,7 @@
 #include "ansi.h"
 #include "drawings.h"
 #include "encode.h"
+#include "gifwriter.h"
 #include "rarwriter.h"
 #include "sounds.h"
 
@@ -180,6 +181,9 @@ int MakePages(const QString& sourceDir, const QString& outDir) {
             if (bytes.isEmpty())
                 Problem(QStringLiteral("%1: no sound is known as \"%2\" (known: %3)")
                             .arg(asset, base, SoundNames().join(", ")));
+        } else if (const auto frames = DrawingFrames(base);
+                   !frames.empty() && QFileInfo(asset).suffix().toLower() == "gif") {
+            bytes = EncodeGif(frames);
         } else {
             const QImage picture = PaintDrawing(base);
             if (picture.isNull())
