@@ -814,7 +814,11 @@ void TMainForm::paintEvent(QPaintEvent* event) {
         if (m_textMsg)
             m_textMsg->PaintTextFields(p, m_currentScreen);
     }
-    painter.drawImage(dirty.topLeft(), m_frame, dirty);
+    // The whole frame from its origin, clipped to what is asked for: at a
+    // fractional scale factor a part drawn from its own corner could sample
+    // the picture one pixel off its neighbours.
+    painter.setClipRect(dirty, Qt::IntersectClip);
+    painter.drawImage(QPoint(0, 0), m_frame);
 }
 
 // ------------------------------------------------------------------- mouse
