@@ -7,6 +7,7 @@
 #include "mainform.h"
 #include "paths.h"
 #include "qtsettingsstore.h"
+#include "quitsignals.h"
 #include "shellopen.h"
 #include "sound.h"
 #include "windowdirectory.h"
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Korrinel"));
     QApplication::setQuitOnLastWindowClosed(false);
     InstallQtPlatform();
+    QuitOnTerminationSignals();
 
     InitProgramPaths(QCoreApplication::applicationDirPath().toStdString());
     const QString folder = QString::fromStdString(ProgramFolder().string());
