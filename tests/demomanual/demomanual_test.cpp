@@ -5,6 +5,7 @@
 #include "archive.h"
 #include "comprstream.h"
 #include "description.h"
+#include "generatorrun.h"
 #include "paths.h"
 #include "syntax.h"
 #include "tempdir.h"
@@ -32,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace carmanual;
+using namespace carmanual::test;
 
 const fs::path kDemoDir = CARMANUAL_DEMO_DIR;
 
@@ -479,26 +481,6 @@ TEST(DemoDescription, WindowKeywordsStandOnlyOnTheirOwnLines) {
 }
 
 // --- The generator itself ---
-
-int RunCommand(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
-
-std::map<std::string, std::string> FilesBelow(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir))
-        if (entry.is_regular_file()) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            files[fs::relative(entry.path(), dir).generic_string()] =
-                std::string(std::istreambuf_iterator<char>(in), {});
-        }
-    return files;
-}
 
 TEST(SkinGenerator, TwoRunsGiveTheSameBytes) {
     test::TempDir first, second;

@@ -8,6 +8,7 @@
 #include "archive.h"
 #include "comprstream.h"
 #include "description.h"
+#include "generatorrun.h"
 #include "libarchivereader.h"
 #include "paths.h"
 #include "syntax.h"
@@ -40,6 +41,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace carmanual;
+using namespace carmanual::test;
 
 const fs::path kDemoDir = CARMANUAL_DEMO_DIR;
 const fs::path kSource = CARMANUAL_DEMO_SOURCE;
@@ -646,23 +648,6 @@ TEST(DemoFiles, ProgramIsAnExecutableScriptBesideItsTable) {
 }
 
 // --- The generator ----------------------------------------------------------
-
-int RunCommand(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quoted(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
-
-std::map<std::string, std::string> FilesBelow(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), dir).generic_string()] = ReadFile(entry.path());
-    return files;
-}
 
 TEST(PageGenerator, TwoRunsGiveTheSameBytes) {
     test::TempDir first, second;
