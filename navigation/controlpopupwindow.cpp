@@ -29,11 +29,10 @@ private:
 };
 
 TControlPopupWindow::TControlPopupWindow(TPopupData popups, QWidget* mainWindow,
-                                         TDispatcher dispatcher, ISettingsStore* favoritesStore,
+                                         TDispatcher dispatcher, THtmlFavorite* favorites,
                                          int currentScreen, QObject* parent)
     : QObject(parent), m_popups(std::move(popups)), m_mainWindow(mainWindow),
-      m_dispatcher(std::move(dispatcher)), m_favoritesStore(favoritesStore),
-      m_screen(currentScreen) {
+      m_dispatcher(std::move(dispatcher)), m_favorites(favorites), m_screen(currentScreen) {
     // Clicks anywhere else in the application close the open lists, which
     // grab nothing; so does the application losing activation.
     qApp->installEventFilter(this);
@@ -46,9 +45,7 @@ TControlPopupWindow::TControlPopupWindow(TPopupData popups, QWidget* mainWindow,
 }
 
 TControlPopupWindow::~TControlPopupWindow() {
-    // The favourites store themselves before their list goes.
-    m_favorites.reset();
-    m_favoriteList.reset();
+    DetachFavorites();
     for (const QPointer<TPopupWindow>& list : m_lists)
         delete list.data();
     for (const QPointer<TPopupWindow>& list : m_retired)
@@ -60,9 +57,14 @@ void TControlPopupWindow::ShowForScreen(int screen) {
     BuildPopups();
 }
 
-void TControlPopupWindow::FreeLists() {
-    m_favorites.reset();
+void TControlPopupWindow::DetachFavorites() {
+    if (m_favorites && m_favorites->List() == m_favoriteList.get())
+        m_favorites->SetList(nullptr);
     m_favoriteList.reset();
+}
+
+void TControlPopupWindow::FreeLists() {
+    DetachFavorites();
     std::erase_if(m_retired, [](const QPointer<TPopupWindow>& list) { return list.isNull(); });
     for (const QPointer<TPopupWindow>& list : m_lists) {
         if (!list)
@@ -104,13 +106,11 @@ void TControlPopupWindow::BuildPopups() {
             break;
         case popuptype::Favorite:
             list->SetItemCount(0);
-            // One favourites object, for the first favourites list: a second
-            // one would store the same values over the first.
-            if (!favoritesMade && m_favoritesStore) {
+            // The first favourites list shows the bookmarks.
+            if (!favoritesMade && m_favorites) {
                 favoritesMade = true;
                 m_favoriteList = std::make_unique<TFavoriteList>(*this);
-                m_favorites =
-                    std::make_unique<THtmlFavorite>(*m_favoritesStore, m_favoriteList.get());
+                m_favorites->SetList(m_favoriteList.get());
             }
             break;
         default:

@@ -28,7 +28,6 @@ class QWidget;
 
 namespace carmanual {
 
-class ISettingsStore;
 class TPopupWindow;
 
 // What the lists' page commands do; an action left empty (no page panel)
@@ -55,10 +54,11 @@ public:
 
     // popups: every screen's _popup elements. mainWindow: the window the
     // lists belong to (client coordinates of fixed positions; the lists stay
-    // above it). favoritesStore: where the favourites are kept; without one
-    // the favourites list stays empty. Builds the lists of currentScreen.
+    // above it). favorites: the bookmarks of the run, shown by the favourites
+    // list of each screen that has one; without them the favourites list
+    // stays empty. Builds the lists of currentScreen.
     TControlPopupWindow(TPopupData popups, QWidget* mainWindow, TDispatcher dispatcher,
-                        ISettingsStore* favoritesStore = nullptr, int currentScreen = 0,
+                        THtmlFavorite* favorites = nullptr, int currentScreen = 0,
                         QObject* parent = nullptr);
     ~TControlPopupWindow() override;
     Q_DISABLE_COPY_MOVE(TControlPopupWindow)
@@ -93,9 +93,10 @@ public:
     // are kept and given again to the lists of a later screen.
     void SetHistoryPopups(const THistoryPopupItems& back, const THistoryPopupItems& forward);
 
-    // The favourites of the favourites list; nullptr while the current
-    // lists have none. Its entries appear in the list as they are added.
-    THtmlFavorite* Favorites() const { return m_favorites.get(); }
+    // The favourites while the current lists have a favourites list that
+    // shows them; nullptr otherwise. Entries appear in the list as they are
+    // added.
+    THtmlFavorite* Favorites() const { return m_favoriteList ? m_favorites : nullptr; }
 
     // The lists of the current screen, in description order.
     int PopupCount() const { return static_cast<int>(m_lists.size()); }
@@ -113,6 +114,7 @@ private:
     class TFavoriteList;
 
     void FreeLists();
+    void DetachFavorites();
     void ApplyHistory(std::int32_t type, const THistoryPopupItems& items);
     void ItemClicked(TPopupWindow* list, const std::string& command, int index);
     void RunItemCommand(const std::string& command);
@@ -121,7 +123,7 @@ private:
     TPopupData m_popups;
     QPointer<QWidget> m_mainWindow;
     TDispatcher m_dispatcher;
-    ISettingsStore* m_favoritesStore = nullptr;
+    THtmlFavorite* m_favorites = nullptr;
     TPopupPageActions m_actions;
     int m_screen = 0;
     bool m_slideEnabled = true;
@@ -130,7 +132,6 @@ private:
     // Lists replaced while one of them may still be handling a click.
     std::vector<QPointer<TPopupWindow>> m_retired;
     std::unique_ptr<TFavoriteList> m_favoriteList;
-    std::unique_ptr<THtmlFavorite> m_favorites;
     std::optional<THistoryPopupItems> m_historyBack, m_historyForward;
 };
 

@@ -328,8 +328,8 @@ void TMainForm::BuildComponents() {
         connect(m_pathBox.get(), &TPathInputBox::mouseMovedOverBox, this,
                 [this] { FormMouseMove(QPoint(-1, -1)); });
     }
-    BuildPopupsAndTrees();
     CreateFavorites();
+    BuildPopupsAndTrees();
 
     m_scaleBar = std::make_unique<TScaleBar>("status_dn.bmp", "status_up.bmp", 1, 75, 33,
                                              [this] { return m_currentScreen; });
@@ -342,7 +342,7 @@ void TMainForm::BuildPopupsAndTrees() {
             [this](const std::string& command) {
                 RunCommand(command, std::string(), TCallOrigin::Program, TElementKind::Button, 0);
             },
-            m_settings.get(), m_currentScreen);
+            m_favorites.get(), m_currentScreen);
         TPopupPageActions actions;
         actions.GoToHistory = [this](std::int32_t entry) {
             if (m_html)
@@ -409,8 +409,6 @@ void TMainForm::BuildPopupsAndTrees() {
 }
 
 THtmlFavorite* TMainForm::Favorites() const {
-    if (m_popups && m_popups->Favorites())
-        return m_popups->Favorites();
     return m_favorites.get();
 }
 

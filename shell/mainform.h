@@ -247,7 +247,7 @@ private:
     std::unique_ptr<THtmlFrame> m_html;
     std::unique_ptr<TScaleBar> m_scaleBar;
     THistoryChapters m_history;
-    std::unique_ptr<THtmlFavorite> m_favorites; // when no favourites list holds them
+    std::unique_ptr<THtmlFavorite> m_favorites; // the bookmarks of the run
     std::unique_ptr<TControlPopupWindow> m_popups;
     TTreeViews* m_mainTree = nullptr;
     TTreeViews* m_altTree = nullptr;

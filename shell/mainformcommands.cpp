@@ -230,9 +230,9 @@ void TMainForm::StepHistory(THistoryDirection direction) {
 }
 
 void TMainForm::CreateFavorites() {
-    // The favourites list of the popups keeps the favourites when the skin
-    // has one; otherwise the window keeps them itself.
-    if (m_html && m_settings && !(m_popups && m_popups->Favorites()))
+    // One store of bookmarks for the whole run, whatever screens have a
+    // favourites list: the lists of each screen show it as they are built.
+    if (m_settings && !m_favorites && (m_html || m_description.HasPopups()))
         m_favorites = std::make_unique<THtmlFavorite>(*m_settings, nullptr);
 }
 
@@ -602,8 +602,9 @@ void TMainForm::FormDestroy() {
     }
     RemoveProgramFonts();
     // Components store their settings (page fonts, path-box texts) as they go.
-    m_favorites.reset();
+    // The lists let go of the bookmarks before the bookmarks are stored.
     m_popups.reset();
+    m_favorites.reset();
     m_html.reset();
     m_pathBox.reset();
     if (m_mode == TRunMode::Skinned && !m_startedWithParameters && m_settings)

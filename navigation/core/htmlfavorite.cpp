@@ -37,6 +37,14 @@ void THtmlFavorite::Load() {
     }
 }
 
+void THtmlFavorite::SetList(IFavoriteList* list) {
+    m_list = list;
+    if (!m_list)
+        return;
+    for (const RFavoriteCaption& entry : m_entries)
+        m_list->AddItem(entry.Caption, entry.Command);
+}
+
 void THtmlFavorite::Store() {
     const std::int32_t count = Count();
     for (std::int32_t i = 0; i < count; ++i)

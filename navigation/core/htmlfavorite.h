@@ -9,6 +9,10 @@
 // The favourites popup list (type -3) shows the entries; this class tells it
 // what to add and replace through IFavoriteList. Deleting from the list in
 // delete mode removes the list item itself and calls DeleteEntry.
+//
+// One object keeps the bookmarks for the whole run: the lists of each screen
+// come and go (SetList), the entries stay, so a list built later never
+// stores older entries over newer ones.
 
 #include "settingsstore.h"
 
@@ -56,6 +60,11 @@ public:
     ~THtmlFavorite();
     THtmlFavorite(const THtmlFavorite&) = delete;
     THtmlFavorite& operator=(const THtmlFavorite&) = delete;
+
+    // Shows the entries in another list (nullptr: in none). A new list gets
+    // every entry appended, oldest first.
+    void SetList(IFavoriteList* list);
+    IFavoriteList* List() const { return m_list; }
 
     const TDynamicFavoriteCaption& Entries() const { return m_entries; }
     std::int32_t Count() const { return static_cast<std::int32_t>(m_entries.size()); }

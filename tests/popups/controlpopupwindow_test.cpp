@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,7 @@ protected:
                                                        TPopupData data = ThreeScreens()) {
         auto controller = std::make_unique<TControlPopupWindow>(
             std::move(data), &m_mainWindow,
-            [this](const std::string& command) { m_dispatched.push_back(command); }, &m_store,
+            [this](const std::string& command) { m_dispatched.push_back(command); }, Favourites(),
             screen);
         controller->SetSlideEnabled(false);
         return controller;
@@ -77,8 +78,16 @@ protected:
     }
 
     test::PopupManual m_manual;
+    // The bookmarks of the run, loaded from the store when first asked for.
+    THtmlFavorite* Favourites() {
+        if (!m_favourites)
+            m_favourites = std::make_unique<THtmlFavorite>(m_store);
+        return m_favourites.get();
+    }
+
     QWidget m_mainWindow;
     TMemorySettingsStore m_store;
+    std::unique_ptr<THtmlFavorite> m_favourites;
     std::vector<std::string> m_dispatched;
 };
 
@@ -256,7 +265,7 @@ TEST_F(PopupController, CommandThatChangesTheScreen_RebuildsTheListsSafely) {
             m_dispatched.push_back(command);
             controller->ShowForScreen(1); // the screen change frees the clicked list
         },
-        &m_store, 0);
+        Favourites(), 0);
     controller->SetSlideEnabled(false);
     controller->ShowPopup(1, QPoint(10, 10));
     ClickItem(controller->PopupOfType(1), 0);
@@ -286,6 +295,33 @@ TEST_F(PopupController, FavouritesListShowsTheStoredBookmarks) {
     controller->ShowForScreen(0);
     EXPECT_EQ(controller->Favorites(), nullptr);
     EXPECT_TRUE(m_store.ValueExists("Favorite2"));
+}
+
+// A screen whose lists have no favourites list used to make the bookmarks be
+// loaded again by a later list, and the copy made first stored its older
+// entries over the newer ones.
+TEST_F(PopupController, RebuiltLists_ShowTheBookmarksOfTheRunAndStoreNoOlderOnes) {
+    m_store.WriteString("Favorite0", "{A}htmlpos=c:\\a.htm=1");
+    auto controller = NewController(0); // a context menu only
+    EXPECT_EQ(controller->Favorites(), nullptr);
+    EXPECT_EQ(Favourites()->List(), nullptr);
+
+    controller->ShowForScreen(1);
+    ASSERT_NE(controller->Favorites(), nullptr);
+    EXPECT_TRUE(controller->Favorites()->AddCurrentPage("B", "c:\\b.htm", 2));
+    controller->ShowForScreen(0);
+    // Bookmarked elsewhere while this screen's lists have no favourites list.
+    EXPECT_TRUE(Favourites()->AddCurrentPage("C", "c:\\c.htm", 3));
+    controller->ShowForScreen(1);
+    const TPopupWindow* list = controller->PopupOfType(popuptype::Favorite);
+    EXPECT_EQ(UsedCommands(list),
+              (std::vector<std::string>{"htmlpos=c:\\a.htm=1", "htmlpos=c:\\b.htm=2",
+                                        "htmlpos=c:\\c.htm=3"}));
+    controller.reset();
+    EXPECT_EQ(Favourites()->List(), nullptr);
+    m_favourites.reset();
+    EXPECT_EQ(m_store.ReadString("Favorite2"),
+              std::optional<std::string>("{C}htmlpos=c:\\c.htm=3"));
 }
 
 TEST_F(PopupController, DeleteMode_RemovesClickedBookmarkAndKeepsTheListOpen) {

@@ -1,9 +1,11 @@
 #include "manualfixture.h"
 
 #include "busy.h"
+#include "controlpopupwindow.h"
 #include "formoptions.h"
 #include "frameviewer.h"
 #include "htmlframe.h"
+#include "popupwindow.h"
 #include "textmsg.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 
 namespace carmanual::test {
 namespace {
@@ -226,11 +229,14 @@ TEST_F(MainFormTest, ShiftZ_ClicksTheSwitchesThatShowTheTree_ShiftCtrlZThoseThat
         "Struct.txt",
         Crlf({"1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=no",
               "1 _screen=bg1.bmp",
-              "2 switchone vx=10 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
+              "2 switchone vx=10 vy=50 "
+              "fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
               "goup=run=x.sh;godown=Tree1;hint=Дерево;wav=no",
-              "2 switchone vx=60 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
+              "2 switchone vx=60 vy=50 "
+              "fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
               "goup=run=y.sh;godown=OFFTREE;hint=Без дерева;wav=no",
-              "2 switchone vx=110 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
+              "2 switchone vx=110 vy=50 "
+              "fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;store=off;"
               "goup=run=z.sh;godown=run=w.sh;hint=Другой;wav=no",
               "2 _html vx=10 vy=80 vw=190 vh=140 fn=p1.htm; number=1", "2 _screen=bg2.bmp"}));
     Start();
@@ -256,9 +262,11 @@ TEST_F(MainFormTest, ScreenChange_RunsTheNewScreensSwitchAndGroupCommands) {
         "Struct.txt",
         Crlf({"1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=no",
               "1 _screen=bg1.bmp",
-              "2 switchone vx=10 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;store=off;"
+              "2 switchone vx=10 vy=50 "
+              "fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;store=off;"
               "goup=run=off.sh;godown=run=on.sh;hint=Ключ;wav=no",
-              "2 switchgrp vx=60 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;store=off;"
+              "2 switchgrp vx=60 vy=50 "
+              "fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;store=off;"
               "group=1;go=run=a.sh;hint=А;wav=no",
               "2 _screen=bg2.bmp"}));
     Start();
@@ -463,6 +471,65 @@ TEST_F(MainFormTest, Pages_HtmlCommandHistoryAndFavourites) {
     EXPECT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
     form->FormDestroy();
     EXPECT_TRUE(manual.store->ReadString("Favorite0").has_value());
+}
+
+// A popup list of one type on a screen, as the description gives it.
+std::vector<std::string> PopupLines(const std::string& screen, const std::string& type) {
+    return {
+        screen + " _popup xfon=-1 yfon=-1 fnfon=bg1.bmp; xbtn=-1 ybtn=-1",
+        "fnbtnup=[up.bmp]",
+        "fnbtnmove=[mv.bmp]",
+        "fnbtndown=[dn.bmp]",
+        "fontup=dejavu sans; sizeup=8 styleup=regular; colorup=0,0,0",
+        "fontmv=dejavu sans; sizemv=8 stylemv=bold; colormv=255,0,0",
+        "caption=[Параметры]",
+        "go=[options]",
+        "parent=main; type=" + type,
+        "vertex=[]",
+    };
+}
+
+// The first screen's lists have no favourites list; a bookmark made on the
+// document screen used to be stored over by an empty copy at exit.
+TEST_F(MainFormTest, Favourites_BookmarkOnOneScreenExitFromAnother_IsThereAtTheNextStart) {
+    manual.AddStructLines(PopupLines("1", "1"));
+    manual.AddStructLines(PopupLines("2", "favorite"));
+    const struct {
+        const char* scenario;
+        std::function<void(TMainForm&)> end;
+    } endings[] = {
+        {"the exit command",
+         [](TMainForm& f) {
+             f.RunCommand("exit", "", TCallOrigin::Program, TElementKind::None, -1);
+         }},
+        {"the window's close", [](TMainForm& f) { f.close(); }},
+    };
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.scenario);
+        manual.store->DeleteValue("Favorite0");
+        Start();
+        form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+        form->RunCommand("addtofavorite", "", TCallOrigin::Program, TElementKind::None, -1);
+        ASSERT_EQ(form->Favorites()->Count(), 1);
+        form->RunCommand("1", "", TCallOrigin::Program, TElementKind::None, -1);
+        ending.end(*form);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
+        form->FormDestroy();
+        form.reset();
+        EXPECT_EQ(manual.store->ReadString("Favorite0"),
+                  std::optional<std::string>(Utf8ToAnsi("{Тормоза}htmlpos=c:\\p1.htm=0")));
+
+        Start();
+        ASSERT_EQ(form->Favorites()->Count(), 1);
+        form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+        ASSERT_NE(form->Popups(), nullptr);
+        const TPopupWindow* list = form->Popups()->PopupOfType(popuptype::Favorite);
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->ItemCount(), 1);
+        EXPECT_EQ(list->Item(0).Command(), "htmlpos=c:\\p1.htm=0");
+        form->FormDestroy();
+        form.reset();
+    }
 }
 
 TEST_F(MainFormTest, Keys_F1ShowsTheScreensTopic_EscKeepsTheWindow) {

@@ -52,7 +52,9 @@ public:
     std::optional<std::int32_t> ReadInteger(const std::string& n) const override {
         return m_s->ReadInteger(n);
     }
-    bool WriteInteger(const std::string& n, std::int32_t v) override { return m_s->WriteInteger(n, v); }
+    bool WriteInteger(const std::string& n, std::int32_t v) override {
+        return m_s->WriteInteger(n, v);
+    }
     std::optional<std::string> ReadString(const std::string& n) const override {
         return m_s->ReadString(n);
     }
@@ -100,36 +102,45 @@ public:
         picture("min.bmp", QColor(90, 90, 90), 8, 8);
         dir.Write("click.wav", "RIFF");
         auto page = [this](const char* name, const char* title) {
-            dir.Write(name, Utf8ToAnsi(std::string("<html><head><meta charset=\"windows-1251\"><title>") +
-                                       title + "</title></head><body><p>" + title +
-                                       "</p><a href=\"p2.htm\">дальше</a></body></html>"));
+            dir.Write(name,
+                      Utf8ToAnsi(std::string("<html><head><meta charset=\"windows-1251\"><title>") +
+                                 title + "</title></head><body><p>" + title +
+                                 "</p><a href=\"p2.htm\">дальше</a></body></html>"));
         };
         page("p1.htm", "Тормоза");
         page("p2.htm", "Колодки");
         dir.Write("Title.txt", Crlf({"", "Старое название", title, ""}));
-        dir.Write("Struct.txt",
-                  Crlf({
-                      "vertexmain=[0,0;200,0;200,150;0,150]",
-                      "minimize vx=170 vy=2 fn1=min.bmp;fn2=min.bmp;fn3=min.bmp;hint=Свернуть;wav=no",
-                      "close vx=185 vy=2 fn1=min.bmp;fn2=min.bmp;fn3=min.bmp;hint=Выход;wav=no",
-                      "1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=click.wav",
-                      "1 switchone vx=10 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;"
-                      "store=on;goup=run=off.sh;godown=run=on.sh;hint=Ключ;wav=no",
-                      "1 switchgrp vx=60 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;"
-                      "store=on;group=1;go=run=a.sh;hint=А;wav=no",
-                      "1 switchgrp vx=100 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;"
-                      "store=on;group=1;go=run=b.sh;hint=Б;wav=no",
-                      "1 button vx=10 vy=100 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=exit;hint=Выход;wav=click.wav",
-                      "1 _screen=bg1.bmp",
-                      "2 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=1;hint=Назад;wav=no",
-                      "2 _html vx=50 vy=40 vw=190 vh=140 fn=p1.htm; number=1",
-                      "2 _text vx=50 vy=2 vw=160 font=dejavu sans; size=8; style=bold; color=255,255,255; "
-                      "value=; ident=title; number=1",
-                      "2 _screen=bg2.bmp",
-                  }));
+        structLines = {
+            "vertexmain=[0,0;200,0;200,150;0,150]",
+            "minimize vx=170 vy=2 fn1=min.bmp;fn2=min.bmp;fn3=min.bmp;hint=Свернуть;wav=no",
+            "close vx=185 vy=2 fn1=min.bmp;fn2=min.bmp;fn3=min.bmp;hint=Выход;wav=no",
+            "1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=click.wav",
+            "1 switchone vx=10 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;"
+            "store=on;goup=run=off.sh;godown=run=on.sh;hint=Ключ;wav=no",
+            "1 switchgrp vx=60 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;"
+            "store=on;group=1;go=run=a.sh;hint=А;wav=no",
+            "1 switchgrp vx=100 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;"
+            "store=on;group=1;go=run=b.sh;hint=Б;wav=no",
+            "1 button vx=10 vy=100 "
+            "fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=exit;hint=Выход;wav=click.wav",
+            "1 _screen=bg1.bmp",
+            "2 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=1;hint=Назад;wav=no",
+            "2 _html vx=50 vy=40 vw=190 vh=140 fn=p1.htm; number=1",
+            "2 _text vx=50 vy=2 vw=160 font=dejavu sans; size=8; style=bold; color=255,255,255; "
+            "value=; ident=title; number=1",
+            "2 _screen=bg2.bmp",
+        };
+        WriteStruct();
         InitProgramPaths(dir.Path());
         TheArchive().Close();
     }
+
+    // More elements for the description, written at once.
+    void AddStructLines(const std::vector<std::string>& lines) {
+        structLines.insert(structLines.end(), lines.begin(), lines.end());
+        WriteStruct();
+    }
+    void WriteStruct() { dir.Write("Struct.txt", Crlf(structLines)); }
 
     std::unique_ptr<TMainForm> NewForm() {
         TMainServices services;
@@ -142,6 +153,7 @@ public:
     }
 
     std::string title;
+    std::vector<std::string> structLines;
     TempDir dir;
     RecordingSound sound;
     RecordingShell shell;
