@@ -7,6 +7,7 @@
 #include "paths.h"
 #include "pictures.h"
 #include "qtansi.h"
+#include "runmode.h"
 #include "settingsstore.h"
 #include "shellopen.h"
 #include "sound.h"
@@ -105,21 +106,24 @@ bool TMainForm::IsAnimating() const {
 TMainForm::TCreateResult TMainForm::FormCreate(const QStringList& arguments) {
     m_exitButton = -1;
     m_startedWithParameters = !arguments.isEmpty();
+    std::vector<std::string> args;
+    for (const QString& a : arguments)
+        args.push_back(a.toStdString());
+    const TRunModeChoice choice = ChooseRunMode(args);
     // The thesaurus and document windows are plain, framed windows; what
-    // they show is built by their own modes.
-    if (arguments.join(QLatin1Char(' ')).contains(QLatin1String("/t"))) {
+    // they show is built by their own modes. Closing one ends its process.
+    if (choice.Mode == TRunMode::Thesaurus) {
         m_mode = TRunMode::Thesaurus;
         setWindowFlags(Qt::Window);
         setWindowTitle(QStringLiteral("Тезаурус"));
         resize(640, 480);
         return TCreateResult::Shown;
     }
-    if (m_startedWithParameters) {
+    if (choice.Mode == TRunMode::Help) {
         m_mode = TRunMode::Help;
         setWindowFlags(Qt::Window);
-        setWindowTitle(arguments.contains(QLatin1String("/h"))
-                           ? QStringLiteral("Помощь")
-                           : QStringLiteral("Увеличенная картинка"));
+        setWindowTitle(choice.HelpCaption ? QStringLiteral("Помощь")
+                                          : QStringLiteral("Увеличенная картинка"));
         resize(800, 600);
         return TCreateResult::Shown;
     }

@@ -8,6 +8,7 @@
 #include "historychapters.h"
 #include "htmlfavorite.h"
 #include "mycontrol.h"
+#include "runmode.h"
 
 #include <QImage>
 #include <QPointer>
@@ -63,7 +64,7 @@ class TMainForm final : public QWidget {
     Q_OBJECT
 
 public:
-    enum class TRunMode { Skinned, Help, Thesaurus };
+    using TRunMode = carmanual::TRunMode;
     enum class TCreateResult { Shown, Terminate, AlreadyRunning, NoManual };
 
     explicit TMainForm(TMainServices services);

@@ -514,7 +514,13 @@ void TMainForm::ShowHelpTopic(const std::string& topic) {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     FinishStartup();
-    if (m_mode != TRunMode::Skinned || m_startedWithParameters) {
+    if (m_mode != TRunMode::Skinned) {
+        // A document, help or thesaurus window is the whole process.
+        event->accept();
+        QApplication::quit();
+        return;
+    }
+    if (m_startedWithParameters) {
         event->accept();
         return;
     }

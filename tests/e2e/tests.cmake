@@ -10,6 +10,7 @@ if(TARGET carmanual AND TARGET demo_manual)
                          ${CMAKE_BINARY_DIR}/demomanual-staging)
   foreach(script x11_window_shape x11_second_instance x11_exit_button x11_missing_archive
                  x11_pages_and_tree x11_terminate_signal x11_bookmark_survives_exit
+                 x11_document_window_closes
                  wayland_window_shape)
     add_test(NAME e2e_${script} COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh
                                         ${carmanual_e2e_args})

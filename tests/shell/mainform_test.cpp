@@ -137,17 +137,27 @@ TEST_F(MainFormTest, CommandLine_ChoosesTheRunMode) {
     const struct {
         QStringList arguments;
         TMainForm::TRunMode mode;
+        const char* caption;
     } cases[] = {
-        {{"c:\\pics\\p.jpg"}, TMainForm::TRunMode::Help},
-        {{"help.htm", "/h"}, TMainForm::TRunMode::Help},
-        {{"c:\\tez.htm", "/t"}, TMainForm::TRunMode::Thesaurus},
-        {{"/t", "x"}, TMainForm::TRunMode::Thesaurus},
-        {{"word/tail"}, TMainForm::TRunMode::Thesaurus}, // "/t" anywhere in the line
+        {{"c:\\pics\\p.jpg"}, TMainForm::TRunMode::Help, "Увеличенная картинка"},
+        {{"help.htm", "/h"}, TMainForm::TRunMode::Help, "Помощь"},
+        {{"help.htm", "/H"}, TMainForm::TRunMode::Help, "Помощь"},
+        {{"c:\\tez.htm", "/t"}, TMainForm::TRunMode::Thesaurus, "Тезаурус"},
+        {{"/t", "x"}, TMainForm::TRunMode::Thesaurus, "Тезаурус"},
+        {{"c:\\tez.htm", "/T"}, TMainForm::TRunMode::Thesaurus, "Тезаурус"},
+        // Paths hold slashes on Linux: only a whole "/t" asks for the
+        // thesaurus, only a whole "/h" for help.
+        {{"word/tail"}, TMainForm::TRunMode::Help, "Увеличенная картинка"},
+        {{"/tmp/p.htm"}, TMainForm::TRunMode::Help, "Увеличенная картинка"},
+        {{"/home/h/p.jpg"}, TMainForm::TRunMode::Help, "Увеличенная картинка"},
+        {{"/home/tanya/p.jpg", "/h"}, TMainForm::TRunMode::Help, "Помощь"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
         auto f = manual.NewForm();
         EXPECT_EQ(f->FormCreate(c.arguments), TMainForm::TCreateResult::Shown);
-        EXPECT_EQ(f->RunMode(), c.mode) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(f->RunMode(), c.mode);
+        EXPECT_EQ(f->windowTitle(), QString::fromUtf8(c.caption));
         EXPECT_EQ(f->StartedWithParameters(), !c.arguments.isEmpty());
         f->FormDestroy();
     }
