@@ -319,6 +319,11 @@ void TMainForm::BuildComponents() {
         if (OnDeactivate)
             OnDeactivate();
     };
+    // The page's own menu on a right click; the controller is built later.
+    pages.OnContextPopup = [this](QPoint globalPos) {
+        if (m_popups)
+            m_popups->ShowPopup(popuptype::ContextHtml, globalPos);
+    };
     pages.OnHistoryChange = [this](TFrameViewer*, int viewerIndex) {
         OnPageHistoryChange(viewerIndex);
     };

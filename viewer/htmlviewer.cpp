@@ -155,6 +155,25 @@ void THtmlBrowser::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
+// Clicks on a page belong to the page. The browser leaves some of them
+// unhandled (the right button, a press beside the text); passed on, they
+// would reach the skinned window, close the popup just opened and drag the
+// window.
+void THtmlBrowser::mousePressEvent(QMouseEvent* event) {
+    QTextBrowser::mousePressEvent(event);
+    event->accept();
+}
+
+void THtmlBrowser::mouseReleaseEvent(QMouseEvent* event) {
+    QTextBrowser::mouseReleaseEvent(event);
+    event->accept();
+}
+
+void THtmlBrowser::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTextBrowser::mouseDoubleClickEvent(event);
+    event->accept();
+}
+
 // ---------------------------------------------------------------------------
 // Mouse events reach the owner before the layout engine sees them.
 

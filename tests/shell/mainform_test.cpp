@@ -8,6 +8,7 @@
 #include "popupwindow.h"
 #include "textmsg.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFileInfo>
 #include <QTest>
@@ -484,7 +485,8 @@ TEST_F(MainFormTest, Pages_HtmlCommandHistoryAndFavourites) {
 }
 
 // A popup list of one type on a screen, as the description gives it.
-std::vector<std::string> PopupLines(const std::string& screen, const std::string& type) {
+std::vector<std::string> PopupLines(const std::string& screen, const std::string& type,
+                                    const std::string& go = "options") {
     return {
         screen + " _popup xfon=-1 yfon=-1 fnfon=bg1.bmp; xbtn=-1 ybtn=-1",
         "fnbtnup=[up.bmp]",
@@ -493,7 +495,7 @@ std::vector<std::string> PopupLines(const std::string& screen, const std::string
         "fontup=dejavu sans; sizeup=8 styleup=regular; colorup=0,0,0",
         "fontmv=dejavu sans; sizemv=8 stylemv=bold; colormv=255,0,0",
         "caption=[Параметры]",
-        "go=[options]",
+        "go=[" + go + "]",
         "parent=main; type=" + type,
         "vertex=[]",
     };
@@ -540,6 +542,35 @@ TEST_F(MainFormTest, Favourites_BookmarkOnOneScreenExitFromAnother_IsThereAtTheN
         form->FormDestroy();
         form.reset();
     }
+}
+
+TEST_F(MainFormTest, Pages_RightClick_OpensThePageMenuAndRunsItsEntry) {
+    manual.AddStructLines(PopupLines("2", "contexthtml", "addtofavorite"));
+    Start();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    TFrameViewer* viewer = form->HtmlFrame()->CurrentViewer();
+    ASSERT_NE(viewer, nullptr);
+    auto* browser = viewer->ActiveDocument()->findChild<QAbstractScrollArea*>();
+    ASSERT_NE(browser, nullptr);
+    QWidget* page = browser->viewport();
+    ASSERT_TRUE(page->isVisible());
+
+    // With Ctrl held the right button opens nothing.
+    QTest::mouseClick(page, Qt::RightButton, Qt::ControlModifier, QPoint(20, 20));
+    TPopupWindow* menu = form->Popups()->PopupOfType(popuptype::ContextHtml);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->isVisible());
+    QTest::mouseClick(page, Qt::RightButton, Qt::NoModifier, QPoint(20, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 3000));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !menu->Sliding(); }, 3000));
+    const QPoint entry = menu->Item(0).Rect().center();
+    QTest::mouseMove(menu, entry);
+    QTest::mousePress(menu, Qt::LeftButton, Qt::NoModifier, entry);
+    QTest::mouseRelease(menu, Qt::LeftButton, Qt::NoModifier, entry);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Favorites()->Count() == 1; }, 3000));
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(form->Favorites()->Entries()[0].Caption, Utf8ToAnsi("Тормоза"));
 }
 
 TEST_F(MainFormTest, Keys_F1ShowsTheScreensTopic_EscKeepsTheWindow) {
