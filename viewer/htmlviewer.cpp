@@ -35,6 +35,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
+#include <unordered_map>
 
 namespace carmanual {
 
@@ -325,31 +327,42 @@ void THTMLViewer::Private::ShowHtml(const std::string& bytes, const std::string&
     const bool barAsNeeded = browser->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
     if (barAsNeeded)
         browser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    browser->setHtml(html);
+    {
+        // The page and the colours of its links are one edit, so the layout
+        // runs once, after both. Every format change inside a table lays the
+        // whole table out again: marked after the page's own layout, the
+        // visited links of a long table would cost a second one.
+        QTextCursor batch(doc);
+        batch.beginEditBlock();
+        browser->setHtml(html);
+        MarkLinks();
+        batch.endEditBlock();
+    }
     if (barAsNeeded)
         browser->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    AfterLayout();
+    QueuePlacement();
 }
 
 void THTMLViewer::Private::AfterLayout() {
-    CollectPageObjects();
-    {
-        // Every format change inside a table lays the whole table out again;
-        // one edit block makes it one layout for all the links of the page.
-        QTextCursor batch(browser->document());
-        batch.beginEditBlock();
-        if (q->m_options & htNoLinkUnderline) {
-            // The style sheet has taken the underline off already, except
-            // where the page's own styles put it back.
-            for (const LinkSpan& s : spans) {
-                if (!s.plain)
-                    ApplyLinkColor(s, s.normal, false);
-            }
-        }
-        RefreshMarks();
-        batch.endEditBlock();
-    }
+    MarkLinks();
     QueuePlacement();
+}
+
+void THTMLViewer::Private::MarkLinks() {
+    CollectPageObjects();
+    // One edit block: one layout for all the links of the page.
+    QTextCursor batch(browser->document());
+    batch.beginEditBlock();
+    if (q->m_options & htNoLinkUnderline) {
+        // The style sheet has taken the underline off already, except
+        // where the page's own styles put it back.
+        for (const LinkSpan& s : spans) {
+            if (!s.plain)
+                ApplyLinkColor(s, s.normal, false);
+        }
+    }
+    RefreshMarks();
+    batch.endEditBlock();
 }
 
 void THTMLViewer::Private::CollectPageObjects() {
@@ -412,12 +425,18 @@ void THTMLViewer::Private::RefreshMarks() {
     const bool underline = !(q->m_options & htNoLinkUnderline);
     QTextCursor batch(browser->document()); // one layout for all changes
     batch.beginEditBlock();
+    // A page links to the same few files many times over: each href is
+    // expanded and looked up once.
+    std::unordered_map<std::string_view, bool> visitedHref;
     for (LinkSpan& s : spans) {
         const std::string& href = page.Links[static_cast<std::size_t>(s.link)].Href;
-        const bool isVisited =
-            !HasUrlProtocol(href) || href.rfind("http", 0) == 0 || href.rfind("mailto", 0) == 0
-                ? visited->Contains(q->ExpandLinkTarget(href))
-                : false;
+        auto [known, isNew] = visitedHref.try_emplace(href, false);
+        if (isNew)
+            known->second =
+                !HasUrlProtocol(href) || href.rfind("http", 0) == 0 || href.rfind("mailto", 0) == 0
+                    ? visited->Contains(q->ExpandLinkTarget(href))
+                    : false;
+        const bool isVisited = known->second;
         if (isVisited == s.visitedShown)
             continue;
         s.visitedShown = isVisited;

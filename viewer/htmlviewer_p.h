@@ -110,7 +110,12 @@ struct THTMLViewer::Private {
     void Show(const std::string& file, const std::string& bytes, const std::string& anchor);
     void ShowHtml(const std::string& bytes, const std::string& file);
     void ScrollToAnchor(const std::string& anchor);
+    // After the page is in the document: its links, controls and link
+    // colours (MarkLinks), then the controls placed.
     void AfterLayout();
+    // Finds the links and control pictures of the page and gives the links
+    // the colour and underline of their state.
+    void MarkLinks();
     void CollectPageObjects();
     void ApplyLinkColor(const LinkSpan& span, const QColor& color, bool underline);
     void RefreshMarks();

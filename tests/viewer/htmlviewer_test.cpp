@@ -58,6 +58,11 @@ protected:
                          "<input type=hidden name=h></form></body>"},
             {"notes.txt", A("Заметки\nline 2")},
             {"\xD0\xE0\xE7\xE4\xE5\xEB\\a.htm", "<body>Cyrillic folder</body>"},
+            {"ch02\\table.htm",
+             "<body><table border=1><tr><td><a href=\"pads.htm\">pads</a></td>"
+             "<td><a href=\"brakes.htm\">brakes</a></td></tr><tr><td><a "
+             "href=\"..\\ch03\\engine.htm#oil\" style=\"text-decoration: underline\">engine</a>"
+             "</td><td><a href=\"gone.htm\"><u>gone</u></a></td></tr></table></body>"},
         });
         viewer.resize(400, 300);
         viewer.SetHistoryMaxCount(10);
@@ -253,6 +258,54 @@ TEST_F(HtmlViewerTest, VisitedLinks_TakeTheirColour) {
     EXPECT_EQ(ColorOfText(viewer.Document(), "pads"), QColor(0, 255, 0));
     EXPECT_EQ(ColorOfText(viewer.Document(), "engine"), QColor(0, 255, 0));
     EXPECT_EQ(ColorOfText(viewer.Document(), "web"), QColor(255, 0, 0));
+}
+
+TEST_F(HtmlViewerTest, VisitedLinksOfALoadedPage_ArriveMarked_UnderlinedOnlyWithoutTheOption) {
+    // Links in a table (where every format change lays the table out again),
+    // two of them underlined by the page's own styles.
+    viewer.SetDefHotSpotColor(0x0000FF);     // red
+    viewer.SetDefVisitedLinkColor(0x00FF00); // green
+    viewer.AddVisited("C:\\CH02\\PADS.HTM");
+    viewer.AddVisited("c:\\ch03\\engine.htm");
+    struct Link {
+        const char* text;
+        bool visited;
+    };
+    const Link links[] = {{"pads", true}, {"brakes", false}, {"engine", true}, {"gone", false}};
+    for (const unsigned options : {0u, unsigned(htNoLinkUnderline)}) {
+        SCOPED_TRACE(options);
+        viewer.SetHtOptions(options);
+        viewer.LoadDocument("c:\\plain.htm");
+        // Every state of the document the layout is told of, from the moment
+        // the page's text is in: the visited link must never be seen unmarked.
+        std::vector<std::string> seen;
+        const QMetaObject::Connection watch = QObject::connect(
+            viewer.Document(), &QTextDocument::contentsChange, &viewer, [&](int, int, int) {
+                if (!viewer.Document()->find("pads").isNull())
+                    seen.push_back(ColorOfText(viewer.Document(), "pads").name().toStdString());
+            });
+        viewer.LoadDocument("c:\\ch02\\table.htm");
+        QObject::disconnect(watch);
+        EXPECT_EQ(seen, std::vector<std::string>(seen.size(), "#00ff00"));
+        EXPECT_FALSE(seen.empty());
+        for (const Link& link : links) {
+            SCOPED_TRACE(link.text);
+            const QTextCursor c = viewer.Document()->find(link.text);
+            ASSERT_FALSE(c.isNull());
+            for (int at = c.selectionStart() + 1; at <= c.selectionEnd(); ++at) {
+                QTextCursor ch(viewer.Document());
+                ch.setPosition(at);
+                EXPECT_EQ(ch.charFormat().foreground().color(),
+                          link.visited ? QColor(0, 255, 0) : QColor(255, 0, 0));
+                EXPECT_EQ(ch.charFormat().fontUnderline(), options == 0);
+            }
+        }
+    }
+    // A visit forgotten after the load: the link takes its own colour back.
+    viewer.SetVisitedMaxCount(1); // only engine.htm, the newest, stays
+    viewer.RefreshVisitedMarks();
+    EXPECT_EQ(ColorOfText(viewer.Document(), "pads"), QColor(255, 0, 0));
+    EXPECT_EQ(ColorOfText(viewer.Document(), "engine"), QColor(0, 255, 0));
 }
 
 TEST_F(HtmlViewerTest, LinkUnderMouse_IsPaintedInTheOverLinkColour_WithoutChangingThePage) {

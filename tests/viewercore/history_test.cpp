@@ -1,9 +1,13 @@
 #include "viewerhistory.h"
 #include "visitedlinks.h"
 
+#include "ansi.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace carmanual {
 namespace {
@@ -76,6 +80,44 @@ TEST(VisitedLinks, IgnoreCaseAndAnchorsNewestFirst) {
     v.SetMaxCount(0);
     v.Add("e.htm");
     EXPECT_TRUE(v.Names().empty());
+}
+
+TEST(VisitedLinks, Lookups_FollowTheListThroughMovesTrimsAndClear) {
+    // Names of six documents in several spellings (letter case, anchors).
+    const std::vector<std::string> names = {"c:\\ch01\\a.htm",
+                                            "C:\\CH01\\A.HTM#top",
+                                            "c:\\ch01\\b.htm#x",
+                                            "c:\\ch01\\B.htm#y",
+                                            "c:\\ch02\\a.htm",
+                                            "c:\\\xD0\xE0\xE7\\c.htm",
+                                            "c:\\\xF0\xE0\xE7\\C.HTM",
+                                            "d.htm",
+                                            "D.HTM#1",
+                                            "e.htm"};
+    auto sameDocument = [](const std::string& a, const std::string& b) {
+        return AnsiSameText(a.substr(0, a.find('#')), b.substr(0, b.find('#')));
+    };
+    TVisitedLinks v;
+    for (int step = 0; step < 120; ++step) {
+        SCOPED_TRACE(step);
+        if (step % 17 == 16)
+            v.SetMaxCount(step % 5); // 1, 3, 0, 2, 4, ... entries
+        else if (step == 75)
+            v.Clear();
+        else
+            v.Add(names[static_cast<std::size_t>(step * 7 % 10)]);
+        const TDynamicStringArray& list = v.Names();
+        ASSERT_LE(static_cast<int>(list.size()), v.MaxCount());
+        for (std::size_t i = 0; i < list.size(); ++i)
+            for (std::size_t j = i + 1; j < list.size(); ++j)
+                EXPECT_FALSE(sameDocument(list[i], list[j])) << list[i] << " " << list[j];
+        for (const std::string& name : names) {
+            const bool listed = std::any_of(list.begin(), list.end(), [&](const std::string& n) {
+                return sameDocument(n, name);
+            });
+            EXPECT_EQ(v.Contains(name), listed) << name;
+        }
+    }
 }
 
 } // namespace

@@ -2,11 +2,14 @@
 // The visited links of a viewer: expanded manual names, newest first, at most
 // MaxCount. Names are compared ignoring letter case (Latin and Cyrillic) and
 // their anchors, so a link to "a.htm#part2" counts as visited once "a.htm" is.
+// A lookup costs the same however long the list is: a page asks once for
+// every link it has.
 
 #include "types.h"
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace carmanual {
 
@@ -18,10 +21,14 @@ public:
     void Add(std::string_view name);
     bool Contains(std::string_view name) const;
     const TDynamicStringArray& Names() const { return m_names; }
-    void Clear() { m_names.clear(); }
+    void Clear();
 
 private:
+    void DropBeyondMax();
+
     TDynamicStringArray m_names;
+    // The name of every entry as compared: no anchor, upper case.
+    std::unordered_set<std::string> m_keys;
     int m_maxCount = 50;
 };
 
