@@ -353,10 +353,7 @@ void TMainForm::BuildPopupsAndTrees() {
             },
             m_favorites.get(), m_currentScreen);
         TPopupPageActions actions;
-        actions.GoToHistory = [this](std::int32_t entry) {
-            if (m_html)
-                m_html->GoToHistory(entry);
-        };
+        actions.GoToHistory = [this](std::int32_t entry) { GoToHistoryEntry(entry); };
         actions.OpenPage = [this](const std::string& page) {
             if (m_html)
                 m_html->OpenPage(page);

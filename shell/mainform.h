@@ -199,6 +199,8 @@ private:
     void OnPageHistoryChange(int viewerIndex);
     THistorySnapshot HistorySnapshot(int viewerIndex) const;
     void StepHistory(THistoryDirection direction);
+    // Shows a history entry of the page panel; the chapter switch follows.
+    void GoToHistoryEntry(int entry);
     bool RunSpecialCommand(const std::string& command);
     void ClickTreeSwitches(std::string_view command);
     void AddToFavorites();

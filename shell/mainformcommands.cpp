@@ -205,7 +205,6 @@ void TMainForm::StepHistory(THistoryDirection direction) {
     if (!m_html || !m_html->CurrentViewer())
         return;
     const int viewerIndex = m_html->CurrentViewerIndex();
-    TFrameViewer* viewer = m_html->CurrentViewer();
     // Entries whose page is gone are stepped over; at the end of the history
     // the step only beeps.
     const auto target =
@@ -215,18 +214,29 @@ void TMainForm::StepHistory(THistoryDirection direction) {
         QApplication::beep();
         return;
     }
+    GoToHistoryEntry(*target);
+}
+
+void TMainForm::GoToHistoryEntry(int entry) {
+    TFrameViewer* viewer = m_html ? m_html->CurrentViewer() : nullptr;
+    if (!viewer)
+        return;
+    const int viewerIndex = m_html->CurrentViewerIndex();
     const std::string before = viewer->CurrentDocument();
-    viewer->SetHistoryPosition(*target);
+    m_html->GoToHistory(entry);
     const std::string after = viewer->CurrentDocument();
-    // The switch of the chapter now shown is pressed, as by the reader.
+    // The switch of the chapter now shown is pressed.
     const std::size_t s = static_cast<std::size_t>(m_currentScreen);
     if (s >= m_description.Switches.size())
         return;
     const auto presses =
         m_history.SwitchesToPress(static_cast<std::size_t>(viewerIndex), before, after,
                                   m_description.Switches[s], m_description.Groups[s]);
+    // The switch follows with its state and picture only, as a Shift-click
+    // gives them: its own command would jump to the chapter's first page and
+    // lose the entry the step landed on.
     for (const TSwitchPress& press : presses)
-        FormMouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(press.X, press.Y));
+        FormMouseDown(Qt::LeftButton, Qt::ShiftModifier, QPoint(press.X, press.Y));
 }
 
 void TMainForm::CreateFavorites() {
@@ -300,8 +310,8 @@ bool TMainForm::RunSpecialCommand(const std::string& command) {
     }
     // Items of the history popups carry "history=" and the entry's index.
     if (const auto entry = HistoryCommandIndex(command)) {
-        if (m_html && !IsBusy())
-            m_html->GoToHistory(*entry);
+        if (!IsBusy())
+            GoToHistoryEntry(*entry);
         return true;
     }
     return false;

@@ -573,6 +573,68 @@ TEST_F(MainFormTest, Pages_RightClick_OpensThePageMenuAndRunsItsEntry) {
     EXPECT_EQ(form->Favorites()->Entries()[0].Caption, Utf8ToAnsi("Тормоза"));
 }
 
+// Chapter switches of the document screen: a group of two, each opening the
+// first page of its chapter.
+class ChapterTest : public MainFormTest {
+protected:
+    void SetUp() override {
+        manual.dir.Write("p3.htm",
+                         Utf8ToAnsi("<html><head><meta charset=\"windows-1251\">"
+                                    "<title>Суппорт</title></head><body>x</body></html>"));
+        manual.AddStructLines({
+            "2 switchgrp vx=10 vy=40 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=on;"
+            "store=off;group=1;go=html1=p1.htm;hint=Тормоза;wav=no",
+            "2 switchgrp vx=10 vy=70 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;state=off;"
+            "store=off;group=1;go=html1=p3.htm;hint=Суппорт;wav=no",
+        });
+    }
+    // The chapter member that is on: 0, 1, or -1 for none.
+    int ChapterOn() const {
+        const auto& groups = form->Description().Groups[1];
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            if (groups[i].State)
+                return static_cast<int>(i);
+        return -1;
+    }
+};
+
+TEST_F(ChapterTest, HistorySteps_ShowTheEntrySteppedTo_AndTheChapterSwitchFollows) {
+    // Each sequence starts on the document screen with chapter 1 open at
+    // p1, follows the link to p2 (the same chapter) and opens chapter 2 (p3).
+    const struct {
+        const char* scenario;
+        std::vector<std::string> steps;
+        const char* page;
+        int chapter;
+    } cases[] = {
+        {"back into the first chapter", {"back"}, "c:\\p2.htm", 0},
+        {"back twice", {"back", "back"}, "c:\\p1.htm", 0},
+        {"back and forward", {"back", "forward"}, "c:\\p3.htm", 1},
+        {"back twice and forward", {"back", "back", "forward"}, "c:\\p2.htm", 0},
+        {"an entry of the history list", {"history=1"}, "c:\\p2.htm", 0},
+        {"back at the oldest entry", {"back", "back", "back"}, "c:\\p1.htm", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        Start();
+        form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+        TFrameViewer* viewer = form->HtmlFrame()->CurrentViewer();
+        ASSERT_NE(viewer, nullptr);
+        ASSERT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
+        ASSERT_EQ(ChapterOn(), 0);
+        form->HtmlFrame()->OpenPage("c:\\p2.htm"); // the link in p1
+        Click({20, 80});                           // chapter 2
+        ASSERT_EQ(viewer->CurrentDocument(), "c:\\p3.htm");
+        ASSERT_EQ(ChapterOn(), 1);
+        for (const std::string& step : c.steps)
+            form->RunCommand(step, "", TCallOrigin::Program, TElementKind::None, -1);
+        EXPECT_EQ(viewer->CurrentDocument(), c.page);
+        EXPECT_EQ(ChapterOn(), c.chapter);
+        form->FormDestroy();
+        form.reset();
+    }
+}
+
 TEST_F(MainFormTest, Keys_F1ShowsTheScreensTopic_EscKeepsTheWindow) {
     Start();
     std::vector<std::string> topics;

@@ -360,8 +360,14 @@ bool THtmlFrame::OpenPage(const std::string& file) {
             }
         }
         viewer->AddVisited(file);
-        viewer->RefreshVisitedMarks();
-        viewer->LoadDocument(file);
+        // The new page is marked as it is laid out; only a page that stays
+        // (the load failed) is marked again, since that costs a layout.
+        try {
+            viewer->LoadDocument(file);
+        } catch (...) {
+            viewer->RefreshVisitedMarks();
+            throw;
+        }
         return true;
     } catch (...) {
         return false;
