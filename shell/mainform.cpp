@@ -391,7 +391,7 @@ void TMainForm::BuildPopupsAndTrees() {
         auto* tree = new TTreeViews(m_panelBkgrd, element, ProgramDir(), m_currentScreen);
         tree->SetOpenPage([this](const std::string& page) {
             if (m_html)
-                m_html->OpenPage(page);
+                m_html->OpenContentsPage(page);
         });
         tree->SetCurrentDocument([this] {
             TFrameViewer* viewer = m_html ? m_html->CurrentViewer() : nullptr;
@@ -402,6 +402,7 @@ void TMainForm::BuildPopupsAndTrees() {
                 OnDeactivate();
         });
         connect(tree, &TTreeViews::MouseMoved, this, [this] { FormMouseMove(QPoint(-1, -1)); });
+        connect(tree, &TTreeViews::ChapterHintsChanged, this, [this] { ApplyHints(); });
         m_panelBkgrd->SetTreePane(tree);
         return tree;
     };
@@ -528,11 +529,23 @@ void TMainForm::ApplyHints() {
     if (s >= m_description.Buttons.size())
         return;
     for (std::size_t i = 0; i < m_btnPics.size() && i < m_description.Buttons[s].size(); ++i)
-        apply(m_btnPics[i].Control, m_description.Buttons[s][i].Hint);
+        apply(m_btnPics[i].Control, ButtonHint(m_description.Buttons[s][i]));
     for (std::size_t i = 0; i < m_swthOnePics.size() && i < m_description.Switches[s].size(); ++i)
         apply(m_swthOnePics[i].Control, m_description.Switches[s][i].Hint);
     for (std::size_t i = 0; i < m_swthGrpPics.size() && i < m_description.Groups[s].size(); ++i)
         apply(m_swthGrpPics[i].Control, m_description.Groups[s][i].Hint);
+}
+
+std::string TMainForm::ButtonHint(const RBtn& button) const {
+    // The chapter buttons name the neighbouring chapters of the contents.
+    const TCommandRule rule = MatchCommandRule(button.Command);
+    if (rule != TCommandRule::NextChapter && rule != TCommandRule::PrevChapter)
+        return button.Hint;
+    const TTreeViews* tree = TTreeViews::Choose(m_mainTree, m_altTree);
+    if (!tree)
+        return button.Hint;
+    return ToAnsi(rule == TCommandRule::NextChapter ? tree->NextChapterHint()
+                                                    : tree->PrevChapterHint());
 }
 
 // ------------------------------------------------------- opening animation
@@ -661,7 +674,7 @@ void TMainForm::BuildScreenElements() {
         DrawButtonCaption(pic.Up, b, TPictureName::Up);
         pic.Move = QImage();
         pic.Down = QImage();
-        PlaceControl(pic.Control, ElementRect(b.Left, b.Top, b.Right, b.Bottom), b.Hint);
+        PlaceControl(pic.Control, ElementRect(b.Left, b.Top, b.Right, b.Bottom), ButtonHint(b));
         pic.Effect->SetStep(b.Command.find("contextmenu") != std::string::npos ? 3 : 4);
     }
     auto loadSwitch = [this](auto& e, TSwthPic& pic, auto drawCaption) {

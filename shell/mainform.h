@@ -193,6 +193,9 @@ private:
     void SetWindowRegion(const QRegion& region);
     QRegion SkinRegion() const;
     void ApplyHints();
+    // A button's tool tip: the described hint, or for the chapter buttons
+    // the neighbouring chapter of the contents tree.
+    std::string ButtonHint(const RBtn& button) const;
     void ShowPiston(bool show);
     void ShowPanelBkgrd();
     void BuildComponents();

@@ -58,11 +58,8 @@ TContentsTree TContentsTree::Parse(std::string_view text, std::string programDir
 bool TContentsTree::AddLine(std::string_view line) {
     if (line.empty())
         return false;
+    // A line without ';' is all file: an item without a caption.
     const std::size_t semicolon = line.find(';');
-    if (semicolon == std::string_view::npos) {
-        ++m_skipped;
-        return false;
-    }
     // As StringAt reads them: up to ';' (or a NUL byte), trimmed.
     const auto field = [line](std::size_t from) {
         std::size_t end = from;
@@ -76,7 +73,9 @@ bool TContentsTree::AddLine(std::string_view line) {
         return line.substr(begin, end - begin);
     };
     const std::string_view file = field(0);
-    const std::string_view caption = field(semicolon + 1);
+    const std::string_view caption =
+        semicolon == std::string_view::npos ? std::string_view() : field(semicolon + 1);
+    // A line of blanks shows nothing and opens nothing: not an item.
     if (file.empty() && caption.empty()) {
         ++m_skipped;
         return false;

@@ -6,9 +6,9 @@
 // Tree file: Windows-1251 text, one item per line. The number of TABs that
 // begin a line is its depth; the text up to the first ';' (trimmed) is the
 // item's page, relative to the program folder or absolute; the text after it
-// up to the next ';' (trimmed) is the caption. A line that has no ';', or
-// neither page nor caption, is not an item and is skipped. Lines end at CR,
-// LF or CR LF.
+// up to the next ';' (trimmed) is the caption; a line without ';' is all
+// page, an item without a caption. A line of blanks, with neither page nor
+// caption, is not an item and is skipped. Lines end at CR, LF or CR LF.
 //
 // Items are kept in file order, which is also the tree's depth-first order.
 // Every lookup that runs on each navigation (the item of a page, the

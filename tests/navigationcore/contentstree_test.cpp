@@ -105,10 +105,14 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"EmptyLinesAreNotItems",
                   "\r\n\r\na.htm;A\r\n\r\n\tb.htm;B\r\n\r\n",
                   {{0, -1, "a.htm", "A"}, {1, 0, "b.htm", "B"}}},
-        ParseCase{"BrokenLinesAreSkipped_WithoutDisturbingLevels",
-                  "a.htm;A\r\n\tno semicolon here\r\n\t\t\r\n\t;\r\n\t \t ; \r\n\tb.htm;B\r\n",
+        // The whole line is the file, as a field read up to ';' gives it.
+        ParseCase{"LineWithoutSemicolon_IsAnItemWithoutCaption",
+                  "a.htm;A\r\n\tb.htm\r\n\t\tc.htm;C\r\n",
+                  {{0, -1, "a.htm", "A"}, {1, 0, "b.htm", ""}, {2, 1, "c.htm", "C"}}},
+        ParseCase{"BlankLinesAreSkipped_WithoutDisturbingLevels",
+                  "a.htm;A\r\n\t\t\r\n\t;\r\n\t \t ; \r\n\tb.htm;B\r\n",
                   {{0, -1, "a.htm", "A"}, {1, 0, "b.htm", "B"}},
-                  4},
+                  3},
         ParseCase{"EmptyFile", "", {}}),
     [](const ::testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
 

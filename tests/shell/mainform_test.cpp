@@ -7,6 +7,7 @@
 #include "htmlframe.h"
 #include "popupwindow.h"
 #include "textmsg.h"
+#include "treeviews.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -633,6 +634,66 @@ TEST_F(ChapterTest, HistorySteps_ShowTheEntrySteppedTo_AndTheChapterSwitchFollow
         form->FormDestroy();
         form.reset();
     }
+}
+
+TEST_F(ChapterTest, ChapterButtons_NameTheNeighbouringChapters) {
+    manual.dir.Write("contents.txt",
+                     Crlf({"p1.htm;Тормоза", "\tp2.htm;Колодки", "p3.htm;Суппорт"}));
+    manual.AddStructLines({
+        "2 button vx=10 vy=100 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=nextchapter;"
+        "hint=Следующий раздел;wav=no",
+        "2 button vx=10 vy=125 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=prevchapter;"
+        "hint=Предыдущий раздел;wav=no",
+        "2 _tree vw=120 vh=140 colorselect=255,159,28; colorselecttext=24,26,30; fn=contents.txt",
+    });
+    Start();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    auto hint = [&](QPoint p) {
+        QWidget* control = form->childAt(p);
+        return control ? control->toolTip() : QString("(no control)");
+    };
+    const QPoint next(20, 110), prev(20, 135);
+    EXPECT_EQ(hint(next), QString::fromUtf8("Тормоза : Колодки"));
+    EXPECT_EQ(hint(prev), QString::fromUtf8("Первый раздел"));
+    form->HtmlFrame()->OpenPage("c:\\p3.htm");
+    EXPECT_EQ(hint(next), QString::fromUtf8("Последний раздел"));
+    EXPECT_EQ(hint(prev), QString::fromUtf8("Тормоза : Колодки"));
+    form->RunCommand("prevchapter", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(form->HtmlFrame()->CurrentViewer()->CurrentDocument(), "c:\\p2.htm");
+    EXPECT_EQ(hint(next), QString::fromUtf8("Суппорт"));
+
+    form->FormDestroy();
+    form.reset();
+
+    // Tool tips switched off in the options: none, whatever the chapter.
+    manual.store->WriteBool("Hint", false);
+    Start();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    form->RunCommand("nextchapter", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_EQ(hint(next), QString());
+    EXPECT_EQ(hint(prev), QString());
+}
+
+// A first page that failed to load hides the page viewer; the contents
+// still open their pages, and the viewer shows again.
+TEST_F(MainFormTest, Contents_OpenThePage_WhenTheFirstPageFailedToLoad) {
+    for (std::string& line : manual.structLines)
+        if (line.find("_html") != std::string::npos)
+            line = "2 _html vx=50 vy=40 vw=190 vh=140 fn=missing.htm; number=7";
+    manual.dir.Write("contents.txt", Crlf({"p1.htm;Тормоза", "\tp2.htm;Колодки"}));
+    manual.AddStructLines({"2 _tree vw=120 vh=140 colorselect=255,159,28; "
+                           "colorselecttext=24,26,30; fn=contents.txt"});
+    Start();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    TFrameViewer* viewer = form->HtmlFrame()->CurrentViewer();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(viewer->isHidden());
+    ASSERT_NE(form->MainTree(), nullptr);
+    ASSERT_TRUE(form->MainTree()->FindCaption(QString::fromUtf8("Колодки")));
+    EXPECT_FALSE(viewer->isHidden());
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p2.htm");
+    ASSERT_TRUE(form->MainTree()->FindCaption(QString::fromUtf8("Тормоза")));
+    EXPECT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
 }
 
 TEST_F(MainFormTest, Keys_F1ShowsTheScreensTopic_EscKeepsTheWindow) {

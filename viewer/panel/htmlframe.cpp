@@ -374,6 +374,17 @@ bool THtmlFrame::OpenPage(const std::string& file) {
     }
 }
 
+bool THtmlFrame::OpenContentsPage(const std::string& file) {
+    TFrameViewer* viewer = CurrentViewer();
+    if (viewer && !viewer->isHidden())
+        return OpenPage(file);
+    // The panel of the screen shown: the element the viewer was placed for.
+    if (m_currentElement < 0 || static_cast<std::size_t>(m_currentElement) >= m_elements.size() ||
+        m_elements[static_cast<std::size_t>(m_currentElement)].Screen != CurrentScreen())
+        return false;
+    return ShowInPanel(m_elements[static_cast<std::size_t>(m_currentElement)].Number, file);
+}
+
 void THtmlFrame::GoToHistory(int index) {
     if (TFrameViewer* viewer = CurrentViewer()) {
         try {

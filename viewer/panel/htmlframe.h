@@ -160,6 +160,10 @@ public:
     // Loads file into the current viewer when it is visible (from the
     // history when it is there).
     bool OpenPage(const std::string& file);
+    // A page chosen in the contents: OpenPage, or when the current viewer is
+    // hidden (its first page failed to load) the page shown in the current
+    // screen's panel, which shows the viewer again.
+    bool OpenContentsPage(const std::string& file);
     void GoToHistory(int index);
     bool IsRarListing() const;
     void SetRarListing(bool listing);
