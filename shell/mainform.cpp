@@ -328,8 +328,8 @@ void TMainForm::BuildComponents() {
         OnPageHistoryChange(viewerIndex);
     };
     m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
-    if (m_html)
-        m_history.SetViewerCount(static_cast<std::size_t>(m_html->ViewerCount()));
+    if (m_html) // listing pages of RAR archives are written to the temporary folder
+        m_history = THistoryChapters(static_cast<std::size_t>(m_html->ViewerCount()), TempDir());
     // The search boxes come here once they are present; then the path boxes.
     if (!m_description.PathInputs.empty()) {
         m_pathBox = std::make_unique<TPathInputBox>(m_description.PathInputs, this, *m_settings,
@@ -447,7 +447,11 @@ void TMainForm::OnPageHistoryChange(int viewerIndex) {
     const THistoryUpdate update = m_history.HistoryChanged(
         static_cast<std::size_t>(viewerIndex), HistorySnapshot(viewerIndex), title,
         [](std::string_view name) { return ArchiveFileExists(name); });
-    m_html->SetRarListing(update.ArchiveListing);
+    m_html->SetRarListing(viewerIndex, update.ArchiveListing);
+    // The rest shows the page of the screen shown: a hidden screen's viewer
+    // that loads a page changes none of it.
+    if (viewerIndex != m_html->CurrentViewerIndex())
+        return;
     if (m_textMsg && update.PageTitleText)
         m_textMsg->SetFieldText(FromAnsi(*update.PageTitleText), 1, true);
     if (m_popups)
@@ -456,6 +460,15 @@ void TMainForm::OnPageHistoryChange(int viewerIndex) {
         tree->SyncWithPage(update.Document);
     if (OnHistoryUpdated)
         OnHistoryUpdated(update);
+}
+
+void TMainForm::RefreshHistoryPopups() {
+    // The lists of the screen shown list the history of its own viewer.
+    if (!m_popups || !m_html || m_html->CurrentViewerIndex() < 0)
+        return;
+    const THistorySnapshot history = HistorySnapshot(m_html->CurrentViewerIndex());
+    const TPageExists exists = [](std::string_view name) { return ArchiveFileExists(name); };
+    m_popups->SetHistoryPopups(BackPopupItems(history, exists), ForwardPopupItems(history, exists));
 }
 
 void TMainForm::LoadBackground() {

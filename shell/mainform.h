@@ -200,6 +200,7 @@ private:
     void ShowPanelBkgrd();
     void BuildComponents();
     void OnPageHistoryChange(int viewerIndex);
+    void RefreshHistoryPopups();
     THistorySnapshot HistorySnapshot(int viewerIndex) const;
     void StepHistory(THistoryDirection direction);
     // Shows a history entry of the page panel; the chapter switch follows.

@@ -358,6 +358,7 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
         m_popups->ShowForScreen(screen);
     if (m_html)
         m_html->ShowScreenPage();
+    RefreshHistoryPopups();
     if (m_altTree)
         m_altTree->ShowForScreen(screen);
     if (m_mainTree)

@@ -11,9 +11,7 @@ bool TDesktopShell::Open(const QString& target, const QStringList& parameters,
                          const QString& workingDir) {
     if (target.isEmpty())
         return false;
-    const QUrl url(target, QUrl::StrictMode);
-    const bool isUrl = url.isValid() && url.scheme().size() > 1 && !QFileInfo::exists(target);
-    if (isUrl)
+    if (const QUrl url = WebUrl(target); url.isValid() && !QFileInfo::exists(target))
         return QDesktopServices::openUrl(url);
     const QFileInfo info(target);
     if (info.isFile() && info.isExecutable())
@@ -22,6 +20,18 @@ bool TDesktopShell::Open(const QString& target, const QStringList& parameters,
     if (!info.exists())
         return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+}
+
+QUrl WebUrl(const QString& target) {
+    // Pages write addresses as a reader types them: spaces and Cyrillic are
+    // percent-encoded here rather than refused.
+    const QString text = target.trimmed();
+    QUrl url(text, QUrl::TolerantMode);
+    if (!url.isValid() || url.scheme().size() < 2)
+        return QUrl();
+    if (url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0)
+        return QUrl();
+    return url;
 }
 
 QStringList SplitParameters(const QString& parameters) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace carmanual {
 
@@ -22,6 +23,12 @@ public:
     bool Open(const QString& target, const QStringList& parameters,
               const QString& workingDir) override;
 };
+
+// The URL the desktop is asked to open for a link written in a page ("https:",
+// "mailto:", ...), percent-encoded where the address holds spaces or
+// non-Latin letters; an invalid URL for a file name, a drive letter or
+// "file:".
+QUrl WebUrl(const QString& target);
 
 // Splits a Windows-style parameter string: blanks separate, double quotes group.
 QStringList SplitParameters(const QString& parameters);

@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace carmanual::test {
@@ -694,6 +696,44 @@ TEST_F(MainFormTest, Contents_OpenThePage_WhenTheFirstPageFailedToLoad) {
     EXPECT_EQ(viewer->CurrentDocument(), "c:\\p2.htm");
     ASSERT_TRUE(form->MainTree()->FindCaption(QString::fromUtf8("Тормоза")));
     EXPECT_EQ(viewer->CurrentDocument(), "c:\\p1.htm");
+}
+
+// The title screen has a page panel of its own (number 2); loading a page
+// there while the document screen is shown must not touch what the document
+// screen shows of its history.
+TEST_F(MainFormTest, HiddenScreensViewerLoadsAPage_TheShownScreensHistoryStays) {
+    const std::filesystem::path listing =
+        ToNativePath(carmanual::TempDir() + "as_test_listing.htm");
+    {
+        std::ofstream out(listing, std::ios::binary);
+        out << "<html><body>listing</body></html>";
+    }
+    manual.AddStructLines({"1 _html vx=150 vy=100 vw=190 vh=140 fn=p1.htm; number=2"});
+    manual.AddStructLines(PopupLines("2", "historyback"));
+    Start();
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    form->RunCommand("html1=c:\\p2.htm", "", TCallOrigin::Program, TElementKind::None, -1);
+    const TPopupWindow* back = form->Popups()->PopupOfType(popuptype::HistoryBack);
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(back->VisibleItemCount(), 1);
+    EXPECT_EQ(back->Item(0).Command(), "history=1");
+
+    const std::string listed = FromNativePath(listing);
+    form->RunCommand("html2=" + listed, "", TCallOrigin::Program, TElementKind::None, -1);
+    // Viewers follow the order in which their screens are first described.
+    EXPECT_EQ(form->HtmlFrame()->Viewer(1)->CurrentDocument(), listed);
+    EXPECT_EQ(back->VisibleItemCount(), 1);
+    EXPECT_FALSE(form->HtmlFrame()->IsRarListing());
+    EXPECT_EQ(form->TextMsg()->FieldText(0), QString::fromUtf8("Колодки  "));
+
+    // On its own screen the listing is a listing, and the lists show that
+    // viewer's history.
+    form->RunCommand("1", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_TRUE(form->HtmlFrame()->IsRarListing());
+    form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
+    EXPECT_FALSE(form->HtmlFrame()->IsRarListing());
+    EXPECT_EQ(form->Popups()->PopupOfType(popuptype::HistoryBack)->VisibleItemCount(), 1);
+    std::filesystem::remove(listing);
 }
 
 TEST_F(MainFormTest, Keys_F1ShowsTheScreensTopic_EscKeepsTheWindow) {

@@ -128,6 +128,38 @@ const std::vector<LinkCase>& Cases() {
          "mailto:a@b.c",
          "",
          ""},
+        // Any web, mail or file-transfer scheme goes to the desktop, before
+        // the extension is looked at (".com" is not a program here).
+        {"Https_OpensUrl_NotAProgram",
+         "",
+         "https://x.com/",
+         false,
+         false,
+         true,
+         {"open:https://x.com/||"},
+         "https://x.com/",
+         "",
+         ""},
+        {"Ftp_OpensUrl_NotASavedZip",
+         "",
+         "FTP://ftp.example.org/pub/a.zip",
+         false,
+         false,
+         true,
+         {"open:FTP://ftp.example.org/pub/a.zip||"},
+         "ftp://ftp.example.org/pub/a.zip",
+         "",
+         ""},
+        {"UrlWithSpacesAndCyrillic_OpensAsWritten",
+         "",
+         "https://пример.рф/Каталог деталей.htm",
+         false,
+         false,
+         true,
+         {"open:https://пример.рф/Каталог деталей.htm||"},
+         "https://пример.рф/каталог деталей.htm",
+         "",
+         ""},
         {"PrintHtml_PrintsTheLinkedPage",
          "",
          "printhtml:other.htm",
@@ -333,7 +365,7 @@ TEST_P(LinkTable, ClickDoesWhatTheLinkAsks) {
         EXPECT_EQ(viewer->Visited().size(), visitedBefore);
     } else {
         ASSERT_FALSE(viewer->Visited().empty());
-        EXPECT_TRUE(AnsiSameText(viewer->Visited().front(), c.visited))
+        EXPECT_TRUE(AnsiSameText(viewer->Visited().front(), Ansi(c.visited.c_str())))
             << viewer->Visited().front();
     }
     if (!c.copied.empty()) {

@@ -404,9 +404,12 @@ bool THtmlFrame::IsRarListing() const {
 }
 
 void THtmlFrame::SetRarListing(bool listing) {
-    const int index = ViewerIndexOf(CurrentViewer());
-    if (index >= 0)
-        m_rarListing[static_cast<std::size_t>(index)] = listing;
+    SetRarListing(ViewerIndexOf(CurrentViewer()), listing);
+}
+
+void THtmlFrame::SetRarListing(int viewerIndex, bool listing) {
+    if (viewerIndex >= 0 && static_cast<std::size_t>(viewerIndex) < m_rarListing.size())
+        m_rarListing[static_cast<std::size_t>(viewerIndex)] = listing;
 }
 
 void THtmlFrame::SelectAll() {

@@ -167,6 +167,8 @@ public:
     void GoToHistory(int index);
     bool IsRarListing() const;
     void SetRarListing(bool listing);
+    // The same for any viewer (a hidden screen's viewer that loaded a page).
+    void SetRarListing(int viewerIndex, bool listing);
     void SelectAll();
     void ScrollToTop();
     // "copyhtml": the current page and its companion folder ("page.files")

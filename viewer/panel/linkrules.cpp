@@ -1,5 +1,7 @@
 #include "linkrules.h"
 
+#include "htmlurl.h"
+
 #include "ansi.h"
 
 #include <algorithm>
@@ -21,6 +23,14 @@ bool IsSeparator(char c) {
 bool HasDrive(std::string_view name) {
     const auto c = static_cast<unsigned char>(name.size() >= 2 ? name[0] : 0);
     return ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && name[1] == ':';
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
+        text.remove_suffix(1);
+    return text;
 }
 
 } // namespace
@@ -53,12 +63,27 @@ std::string WithoutAnchor(std::string_view name) {
     return std::string(name.substr(0, name.find('#')));
 }
 
+bool IsWebUrl(std::string_view url) {
+    // Schemes a desktop hands to a program of its own (a browser, a mail or
+    // a file-transfer client). Others ("javascript:", CHM links) mean
+    // nothing outside the page and are left to the rules below.
+    static constexpr std::array<std::string_view, 18> kSchemes = {
+        "http", "https", "ftp",  "ftps", "sftp",   "mailto", "news",   "nntp", "tel",
+        "irc",  "ircs",  "xmpp", "sip",  "magnet", "webcal", "gopher", "ssh",  "telnet"};
+    url = Trimmed(url);
+    const std::size_t colon = url.find(':');
+    if (colon == std::string_view::npos || !HasUrlProtocol(url))
+        return false;
+    const std::string scheme = LowerAnsiText(url.substr(0, colon));
+    return std::find(kSchemes.begin(), kSchemes.end(), scheme) != kSchemes.end();
+}
+
 TLinkAction ChooseLinkAction(std::string_view target, std::string_view url,
                              std::string_view expanded, bool rarListing) {
     if (AnsiSameText(target, "_blank"))
         return TLinkAction::EnlargedPicture;
     const std::string lowerUrl = LowerAnsiText(url);
-    if (Contains(lowerUrl, "http:") || Contains(lowerUrl, "mailto:"))
+    if (Contains(lowerUrl, "http:") || Contains(lowerUrl, "mailto:") || IsWebUrl(url))
         return TLinkAction::ShellUrl;
     if (Contains(lowerUrl, "printhtml:"))
         return TLinkAction::PrintLinked;

@@ -23,10 +23,16 @@ std::string ManualFileName(std::string_view name);
 // The name without "#anchor".
 std::string WithoutAnchor(std::string_view name);
 
+// A link the desktop opens with a program of its own: a URL whose scheme
+// is a web, mail or file-transfer one ("https://x.com/", "ftp://...",
+// "mailto:..."), any letter case. Drive letters and the manual's own
+// pseudo-protocols ("copy:", "printhtml:") are not.
+bool IsWebUrl(std::string_view url);
+
 // What a click on a link asks for, the first matching case winning.
 enum class TLinkAction {
     EnlargedPicture, // target "_blank": the picture window
-    ShellUrl,        // "http:" or "mailto:" anywhere in the URL
+    ShellUrl,        // "http:" or "mailto:" anywhere in the URL, or a web URL
     PrintLinked,     // "printhtml:"
     CopyFile,        // "copy:"
     CopyFormText,    // "copylist:"
