@@ -153,11 +153,16 @@ wait_window() { # PID WHAT
   echo "$id"
 }
 
-# X: the whole screen as a PPM. xwd can fail while a window is being
-# destroyed: one more try then.
+# X: the whole screen as a PPM. ImageMagick's import reads what the server
+# shows; xwd -root leaves windows mapped after the first one black under
+# Xvfb (popup lists, tool tips), so it is only the fallback. Either can fail
+# while a window is being destroyed: one more try then.
 x_screenshot() { # FILE
   local _
   for _ in 1 2 3; do
+    if import -window root -depth 8 "ppm:$1" 2>/dev/null; then
+      return 0
+    fi
     if xwd -root -silent 2>/dev/null | convert xwd:- "ppm:$1" 2>/dev/null; then
       return 0
     fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A bookmark outlives the program however it ends. The reader opens the
-# manual, bookmarks the page on the document screen, goes back to the title
+# manual, opens the page's menu with a right click, bookmarks the page on the document screen, goes back to the title
 # screen (whose lists have no favourites list) and leaves by «Выход». The
 # next start shows the bookmark in the favourites list, and SIGTERM keeps it
 # as well.
@@ -26,6 +26,16 @@ open_manual() {
 
 start_program first CARMANUAL_NO_OPENING_ANIMATION=1
 open_manual "first start"
+# A right click on the page opens the page's menu; a click elsewhere closes it.
+before=$(visible_windows)
+xdotool mousemove $((X + 500)) $((Y + 400)) click 3
+for ((i = 0; i < 20; i++)); do
+  (($(visible_windows) > before)) && break
+  sleep 0.2
+done
+(($(visible_windows) > before)) || fail "a right click on the page opens no menu"
+x_screenshot "$work/menu.ppm"
+keep_picture "$work/menu.ppm" page-menu
 click 729 310 # «Добавить страницу в закладки»
 for ((i = 0; i < 30; i++)); do
   grep -q '^Favorite0=' "$(conf_file)" 2>/dev/null && break
