@@ -206,6 +206,7 @@ peer_region=0.42,0.36,0.92,0.86
 our_region=$peer_region
 # CPU time of the launched process (all its threads, ended ones too) when it
 # has gone idle, from its /proc stat line, in clock ticks.
+# shellcheck disable=SC2016 # expanded by the hook's own shell
 cpu_hook='read -r line < /proc/$XPW_PID/stat; set -- ${line##*) }; echo "cpu_ticks=$((${12} + ${13}))"'
 launch() { # launch NAME REGION ENV... -- COMMAND...
   local name=$1 region=$2
