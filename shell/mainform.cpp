@@ -176,21 +176,29 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     BuildScreenElements();
     RestoreSwitchStates();
 
-    // The first frame needs the screen's pictures, its text fields and the
-    // piston. What the first screen does not show is built right after that
-    // frame is on the display (FinishStartup), in the same order as ever;
-    // a click or key that comes sooner completes it first.
+    // The first frame needs the screen's pictures, its text fields, its
+    // panels and the piston. What the first screen does not show is built
+    // once that frame is on the display and the window has opened
+    // (FinishStartup), in the same order as ever; a click or key that comes
+    // sooner completes it first.
     m_textMsg = TTextMsg::CreateTextFields(m_description.Texts, this);
-    if (FirstScreenNeedsComponents())
+    const TComponentStage firstScreen = FirstScreenComponents();
+    if (firstScreen == TComponentStage::All)
         FinishStartup();
+    else
+        BuildComponents(firstScreen);
     CreatePiston();
 
     // The start clip window is not part of this build: the window opens at once.
     ShowMainWindow();
     if (!m_startupFinished) {
-        // The first paint starts the rest; this covers a window system that
-        // never exposes the window (its shape still empty, say).
-        QTimer::singleShot(kStartupFallbackMs, this, [this] { FinishStartup(); });
+        // The first paint starts the rest, or the end of the opening
+        // animation; this covers a window system that never exposes the
+        // window (its shape still empty, say).
+        QTimer::singleShot(kStartupFallbackMs, this, [this] {
+            if (!IsAnimating())
+                FinishStartup();
+        });
     }
     return TCreateResult::Shown;
 }
@@ -219,14 +227,27 @@ QStringList TMainForm::FirstScreenFontFamilies() const {
     return families;
 }
 
-bool TMainForm::FirstScreenNeedsComponents() const {
+TMainForm::TComponentStage TMainForm::FirstScreenComponents() const {
     auto onScreen = [this](const auto& elements) {
         return std::any_of(elements.begin(), elements.end(),
                            [this](const auto& e) { return e.Screen == m_currentScreen; });
     };
-    return onScreen(m_description.HtmlPanels) || onScreen(m_description.PathInputs) ||
-           onScreen(m_description.FindTexts) || onScreen(m_description.Clips) ||
-           onScreen(m_description.Images);
+    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
+    const bool switches =
+        (s < m_description.Switches.size() && !m_description.Switches[s].empty()) ||
+        (s < m_description.Groups.size() && !m_description.Groups[s].empty());
+    const bool panels = onScreen(m_description.HtmlPanels) || onScreen(m_description.PathInputs) ||
+                        onScreen(m_description.FindTexts) || onScreen(m_description.Clips) ||
+                        onScreen(m_description.Images);
+    if (!panels)
+        return TComponentStage::None;
+    // The switches' start-up commands may change what the panels show (a
+    // page, a folder): their first frame waits for everything.
+    if (switches || onScreen(m_description.Clips) || onScreen(m_description.Images))
+        return TComponentStage::All;
+    if (onScreen(m_description.PathInputs) || onScreen(m_description.FindTexts))
+        return TComponentStage::PathBoxes;
+    return TComponentStage::PagePanels;
 }
 
 void TMainForm::FinishStartup() {
@@ -250,7 +271,7 @@ void TMainForm::FinishStartup() {
             m_html->ChooseFonts();
     });
 
-    BuildComponents();
+    BuildComponents(TComponentStage::All);
     AddProgramFonts();
     RunScreenSwitchCommands(false);
 
@@ -291,10 +312,32 @@ void TMainForm::CreatePiston() {
     }
 }
 
-void TMainForm::BuildComponents() {
+void TMainForm::BuildComponents(TComponentStage upTo) {
     // In the order they build on each other: each may use the ones before.
     // The text fields come first and are already there: the first frame
-    // shows them.
+    // shows them. A stage built for the first frame is not built again.
+    if (m_componentsBuilt < TComponentStage::PagePanels && upTo >= TComponentStage::PagePanels)
+        BuildPagePanels();
+    if (m_componentsBuilt < TComponentStage::PathBoxes && upTo >= TComponentStage::PathBoxes) {
+        // The search boxes come here once they are present; then the path boxes.
+        if (!m_description.PathInputs.empty()) {
+            m_pathBox = std::make_unique<TPathInputBox>(m_description.PathInputs, this, *m_settings,
+                                                        m_currentScreen);
+            connect(m_pathBox.get(), &TPathInputBox::mouseMovedOverBox, this,
+                    [this] { FormMouseMove(QPoint(-1, -1)); });
+        }
+        m_componentsBuilt = TComponentStage::PathBoxes;
+    }
+    if (m_componentsBuilt < TComponentStage::All && upTo >= TComponentStage::All) {
+        CreateFavorites();
+        BuildPopupsAndTrees();
+        m_scaleBar = std::make_unique<TScaleBar>("status_dn.bmp", "status_up.bmp", 1, 75, 33,
+                                                 [this] { return m_currentScreen; });
+        m_componentsBuilt = TComponentStage::All;
+    }
+}
+
+void TMainForm::BuildPagePanels() {
     m_statusLine = new TStatusLine(m_textMsg.get(), this);
     m_panelBkgrd = new TPanelBkgrd(this, m_description.Splitters.empty()
                                              ? TPanelBkgrd::kDefaultSplitterColor
@@ -330,18 +373,7 @@ void TMainForm::BuildComponents() {
     m_html = BuildHtmlFrame(m_description.HtmlPanels, std::move(pages));
     if (m_html) // listing pages of RAR archives are written to the temporary folder
         m_history = THistoryChapters(static_cast<std::size_t>(m_html->ViewerCount()), TempDir());
-    // The search boxes come here once they are present; then the path boxes.
-    if (!m_description.PathInputs.empty()) {
-        m_pathBox = std::make_unique<TPathInputBox>(m_description.PathInputs, this, *m_settings,
-                                                    m_currentScreen);
-        connect(m_pathBox.get(), &TPathInputBox::mouseMovedOverBox, this,
-                [this] { FormMouseMove(QPoint(-1, -1)); });
-    }
-    CreateFavorites();
-    BuildPopupsAndTrees();
-
-    m_scaleBar = std::make_unique<TScaleBar>("status_dn.bmp", "status_up.bmp", 1, 75, 33,
-                                             [this] { return m_currentScreen; });
+    m_componentsBuilt = TComponentStage::PagePanels;
 }
 
 void TMainForm::BuildPopupsAndTrees() {
@@ -568,8 +600,11 @@ QRegion TMainForm::SkinRegion() const {
 }
 
 void TMainForm::SetWindowRegion(const QRegion& region) {
+    // The frame is drawn whole whatever the shape, so a new shape only shows
+    // more or less of it: nothing is painted again (where the shape does not
+    // cut the drawing, ApplyWindowShape repaints). Repainting the window at
+    // every step of the opening animation made each step cost a full frame.
     ApplyWindowShape(this, region);
-    update();
 }
 
 void TMainForm::ShowMainWindow() {
@@ -600,6 +635,9 @@ void TMainForm::StartOpeningAnimation() {
     m_animY = height() / 2;
     m_animTimer = std::make_unique<TSuperTimer>();
     m_animTimer->SetInterval(1);
+    // Steps keep to their millisecond: the first frame and the steps' own
+    // work are taken off the following sleeps instead of adding up.
+    m_animTimer->SetCompensate(true);
     m_animTimer->OnTimer = [this](TSuperTimer*) {
         const int w = width();
         const int h = height();
@@ -608,6 +646,9 @@ void TMainForm::StartOpeningAnimation() {
             // The growing ellipse ends by covering the window; the skin's own
             // shape takes over so the window keeps the outline it was drawn with.
             SetWindowRegion(SkinRegion());
+            // What the first screen does not show is built now: built
+            // sooner, it would hold up the steps of the animation.
+            FinishStartup();
             return;
         }
         QRegion ellipse = EllipseRegion(m_animX, m_animY, w - m_animX, h - m_animY);
@@ -772,9 +813,10 @@ bool TMainForm::ScreenShowsElementPictures() const {
 // ----------------------------------------------------------------- painting
 
 void TMainForm::paintEvent(QPaintEvent* event) {
-    if (m_mode == TRunMode::Skinned && !m_startupFinished && !m_startupPosted) {
+    if (m_mode == TRunMode::Skinned && !m_startupFinished && !m_startupPosted && !IsAnimating()) {
         // The first frame goes to the display when this event is done; the
-        // rest of start-up follows it.
+        // rest of start-up follows it. While the window opens, the end of
+        // the opening animation starts it instead.
         m_startupPosted = true;
         QTimer::singleShot(0, this, [this] { FinishStartup(); });
     }

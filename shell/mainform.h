@@ -173,7 +173,12 @@ private:
     void BuildScreenElements();
     void EnsureElementPictures();
     bool ScreenShowsElementPictures() const;
-    bool FirstScreenNeedsComponents() const;
+    // How far the components are built (BuildComponents): the text fields
+    // are always there; the page panels (with the status line and the
+    // background panel they build on), then the path boxes, then the rest.
+    enum class TComponentStage { None, PagePanels, PathBoxes, All };
+    // The stage the first frame needs.
+    TComponentStage FirstScreenComponents() const;
     QStringList FirstScreenFontFamilies() const;
     void CreatePiston();
     void LoadBackground();
@@ -198,7 +203,8 @@ private:
     std::string ButtonHint(const RBtn& button) const;
     void ShowPiston(bool show);
     void ShowPanelBkgrd();
-    void BuildComponents();
+    void BuildComponents(TComponentStage upTo);
+    void BuildPagePanels();
     void OnPageHistoryChange(int viewerIndex);
     void RefreshHistoryPopups();
     THistorySnapshot HistorySnapshot(int viewerIndex) const;
@@ -235,6 +241,7 @@ private:
     bool m_elementPicturesLoaded = false;
     bool m_startupFinished = false;
     bool m_startupPosted = false;
+    TComponentStage m_componentsBuilt = TComponentStage::None;
     QRegion m_region; // the skin's shape; empty: the whole window
     bool m_hasRegion = false;
     std::vector<TBtnPic> m_btnPics;

@@ -116,22 +116,49 @@ TEST_F(MainFormTest, StartUp_InputBeforeTheFirstFrame_CompletesStartUpFirst) {
 }
 
 TEST_F(MainFormTest, StartUp_APanelOnTheFirstScreen_IsThereWithTheFirstFrame) {
+    // The first frame shows the first screen's panels; what that screen does
+    // not show follows the frame. A switch's start-up command may change
+    // what a panel shows, so beside switches the frame waits for everything.
+    const char* const page = "1 _html vx=50 vy=40 vw=140 vh=100 fn=p1.htm; number=1";
     const struct {
-        const char* line;
+        std::vector<std::string> lines;
+        const char* document = nullptr; // the page shown with the first frame
+        bool pathBox = false;
+        bool everythingFirst = false;
     } cases[] = {
-        {"1 _html vx=50 vy=40 vw=140 vh=100 fn=p1.htm; number=1"},
-        {"1 _path vx=50 vy=40 vw=140 vh=60 pathdef=c:\\Файлы\\; hint=Папка"},
+        {.lines = {page}, .document = "c:\\p1.htm"},
+        {.lines = {"1 _path vx=50 vy=40 vw=140 vh=60 pathdef=c:\\Файлы\\; hint=Папка"},
+         .pathBox = true},
+        {.lines = {page, "1 switchone vx=10 vy=50 fn1=s1.bmp;fn2=s2.bmp;fn3=s3.bmp;fn4=s4.bmp;"
+                         "state=on;store=off;goup=run=off.sh;godown=html1=p2.htm;hint=Ключ;wav=no"},
+         .document = "c:\\p2.htm",
+         .everythingFirst = true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
+        SCOPED_TRACE(c.lines.back());
         ManualFixture own(UniqueTitle());
-        own.dir.Write(
-            "Struct.txt",
-            Crlf({"1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=no",
-                  c.line, "1 _screen=bg1.bmp", "2 _screen=bg2.bmp"}));
+        std::vector<std::string> lines{
+            "1 button vx=10 vy=10 fn1=up.bmp;fn2=mv.bmp;fn3=dn.bmp;go=2;hint=Дальше;wav=no"};
+        lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+        lines.insert(lines.end(), {"1 _screen=bg1.bmp", "2 _screen=bg2.bmp"});
+        own.dir.Write("Struct.txt", Crlf(lines));
         auto f = own.NewForm();
         ASSERT_EQ(f->FormCreate({}), TMainForm::TCreateResult::Shown);
-        EXPECT_TRUE(f->StartupFinished());
+        EXPECT_EQ(f->StartupFinished(), c.everythingFirst);
+        if (c.document) {
+            ASSERT_NE(f->HtmlFrame(), nullptr);
+            TFrameViewer* viewer = f->HtmlFrame()->CurrentViewer();
+            ASSERT_NE(viewer, nullptr);
+            EXPECT_TRUE(viewer->isVisibleTo(f.get()));
+            EXPECT_EQ(viewer->CurrentDocument(), c.document);
+            // The page lies on the screen's background at its element's place.
+            EXPECT_EQ(PixelAt(*f, {130, 90}), QColor(Qt::white));
+            EXPECT_EQ(PixelAt(*f, {45, 90}), kBackground1);
+        }
+        if (c.pathBox) {
+            EXPECT_NE(f->PathInputBox(), nullptr);
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f->StartupFinished(); }, 5000));
         EXPECT_NE(f->Options(), nullptr);
         f->FormDestroy();
     }
