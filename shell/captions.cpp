@@ -16,8 +16,8 @@ QColor ColorFromTColor(TColor color) {
                   static_cast<int>((color >> 16) & 0xFF));
 }
 
-void DrawCaptionText(QImage& picture, std::string_view text, QRect rect, const std::string& fontName,
-                     int fontSize, TFontStyles style, TColor color) {
+void DrawCaptionText(QImage& picture, std::string_view text, QRect rect,
+                     const std::string& fontName, int fontSize, TFontStyles style, TColor color) {
     if (picture.isNull() || Trim(text).empty())
         return;
     QFont font(FromAnsi(fontName));
@@ -53,65 +53,68 @@ QRect CaptionRect(std::int32_t left, std::int32_t top, std::int32_t right, std::
 
 } // namespace
 
-void DrawButtonCaption(QImage& picture, const RBtn& b, TPictureName name) {
+void DrawButtonCaption(QImage& picture, const RBtn& b, TElementPicture name) {
     TFontStyles style = b.StyleUp;
     TColor color = b.ColorUp;
-    if (name == TPictureName::Move) {
+    if (name == TElementPicture::Move) {
         style = b.StyleMove;
         color = b.ColorMove;
-    } else if (name == TPictureName::Down) {
+    } else if (name == TElementPicture::Down) {
         style = b.StyleDown;
         color = b.ColorDown;
     }
-    DrawCaptionText(picture, b.Caption, CaptionRect(b.TextLeft, b.TextTop, b.TextRight, b.TextBottom),
-                    b.FontName, b.FontSize, style, color);
+    DrawCaptionText(picture, b.Caption,
+                    CaptionRect(b.TextLeft, b.TextTop, b.TextRight, b.TextBottom), b.FontName,
+                    b.FontSize, style, color);
 }
 
 namespace {
 
-template <typename T> void StyleFor(const T& e, TPictureName name, TFontStyles& style, TColor& color) {
+template <typename T>
+void StyleFor(const T& e, TElementPicture name, TFontStyles& style, TColor& color) {
     switch (name) {
-    case TPictureName::Up:
-    case TPictureName::Move:
+    case TElementPicture::Up:
+    case TElementPicture::Move:
         style = e.StyleUp;
         color = e.ColorUp;
         break;
-    case TPictureName::MoveUp:
+    case TElementPicture::MoveUp:
         style = e.StyleMoveUp;
         color = e.ColorMoveUp;
         break;
-    case TPictureName::MoveDown:
+    case TElementPicture::MoveDown:
         style = e.StyleMoveDown;
         color = e.ColorMoveDown;
         break;
-    case TPictureName::Down:
+    case TElementPicture::Down:
         style = e.StyleDown;
         color = e.ColorDown;
         break;
     }
 }
 
-bool IsDownPicture(TPictureName name) {
-    return name == TPictureName::MoveDown || name == TPictureName::Down;
+bool IsDownPicture(TElementPicture name) {
+    return name == TElementPicture::MoveDown || name == TElementPicture::Down;
 }
 
 } // namespace
 
-void DrawSwitchCaption(QImage& picture, const RSwthOne& s, TPictureName name) {
+void DrawSwitchCaption(QImage& picture, const RSwthOne& s, TElementPicture name) {
     TFontStyles style = 0;
     TColor color = 0;
     StyleFor(s, name, style, color);
     if (IsDownPicture(name))
-        DrawCaptionText(picture, s.CaptionDown,
-                        CaptionRect(s.TextLeftDown, s.TextTopDown, s.TextRightDown, s.TextBottomDown),
-                        s.FontName, s.FontSize, style, color);
+        DrawCaptionText(
+            picture, s.CaptionDown,
+            CaptionRect(s.TextLeftDown, s.TextTopDown, s.TextRightDown, s.TextBottomDown),
+            s.FontName, s.FontSize, style, color);
     else
         DrawCaptionText(picture, s.CaptionUp,
                         CaptionRect(s.TextLeftUp, s.TextTopUp, s.TextRightUp, s.TextBottomUp),
                         s.FontName, s.FontSize, style, color);
 }
 
-void DrawGroupCaption(QImage& picture, const RSwthGrp& g, TPictureName name) {
+void DrawGroupCaption(QImage& picture, const RSwthGrp& g, TElementPicture name) {
     TFontStyles style = 0;
     TColor color = 0;
     StyleFor(g, name, style, color);

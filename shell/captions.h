@@ -3,6 +3,7 @@
 // so a skin can carry its texts in its description instead of its bitmaps.
 
 #include "elements.h"
+#include "screenelements.h"
 
 #include <QImage>
 
@@ -14,18 +15,18 @@ namespace carmanual {
 inline constexpr int LetterSpacing = 0;
 
 // The pictures of an element as the caption painter names them.
-enum class TPictureName { Up, Move, MoveUp, MoveDown, Down };
+// (TElementPicture: screenelements.h)
 
 QColor ColorFromTColor(TColor color);
 
 // Draws text into rect of the picture with the font, style and colour given,
 // one character after the other, each measured and drawn top-left aligned
 // and clipped to the rectangle that is left.
-void DrawCaptionText(QImage& picture, std::string_view text, QRect rect, const std::string& fontName,
-                     int fontSize, TFontStyles style, TColor color);
+void DrawCaptionText(QImage& picture, std::string_view text, QRect rect,
+                     const std::string& fontName, int fontSize, TFontStyles style, TColor color);
 
-void DrawButtonCaption(QImage& picture, const RBtn& button, TPictureName name);
-void DrawSwitchCaption(QImage& picture, const RSwthOne& sw, TPictureName name);
-void DrawGroupCaption(QImage& picture, const RSwthGrp& member, TPictureName name);
+void DrawButtonCaption(QImage& picture, const RBtn& button, TElementPicture name);
+void DrawSwitchCaption(QImage& picture, const RSwthOne& sw, TElementPicture name);
+void DrawGroupCaption(QImage& picture, const RSwthGrp& member, TElementPicture name);
 
 } // namespace carmanual

@@ -131,6 +131,18 @@ std::int32_t FindNextNumber(std::string_view text) {
     return IntAt(text, 8);
 }
 
+bool CommandLeavesScreen(std::string_view command) {
+    return command.substr(0, 7) == "screen2" || command == "1" || command.substr(0, 4) == "exit";
+}
+
+bool OpensContextMenu(std::string_view command) {
+    return command.find("contextmenu") != std::string_view::npos;
+}
+
+bool IsPlay3DCommand(std::string_view command) {
+    return MatchCommandRule(command) == TCommandRule::Play3D;
+}
+
 std::string SwitchStateValueName(bool group, int screen, int index) {
     return std::string(group ? "SwGrp" : "SwOne") + std::to_string(screen) + std::to_string(index);
 }

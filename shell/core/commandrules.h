@@ -61,6 +61,10 @@ enum class TCommandRule {
     ScreenNumber,       // 45: anything else: a screen by its number
 };
 
+// The screen with the background panel, the contents tree and the page
+// panel (screens counted from 0).
+constexpr int kDocumentScreen = 1;
+
 // The first rule that matches the whole text. "Equal" and "contains" look at
 // the whole text and respect letter case; "name" rules look at the part
 // before the first '=' (none without '=', so "screen3" is a ScreenNumber).
@@ -79,6 +83,16 @@ std::int32_t ContextMenuNumber(std::string_view text);
 std::int32_t HtmlPanelNumber(std::string_view text);
 // FindNext: the number from the 9th character on ("findnext1" is 1).
 std::int32_t FindNextNumber(std::string_view text);
+
+// A button command that takes the reader off the screen at once: it begins
+// with "screen2" or "exit", or is "1". Its button does not fade back first.
+bool CommandLeavesScreen(std::string_view command);
+// A command that opens a context menu (it contains "contextmenu"): its
+// button's fade runs a little slower.
+bool OpensContextMenu(std::string_view command);
+// The car view's switch to the looping 3D picture: "3d". A screen change
+// does not run it again (the view keeps playing or stays still).
+bool IsPlay3DCommand(std::string_view command);
 
 // The registry value that keeps a stored switch state: "SwOne" or "SwGrp",
 // then the screen and the index, both from 0, with nothing between them.

@@ -24,8 +24,9 @@ constexpr TFontStyles Underline = 4;
 constexpr TFontStyles StrikeOut = 8;
 } // namespace fontstyle
 
-// One button. Right and Bottom are computed from the fn1 picture when the
-// screen is built; they stay 0 (never hit) while the picture is missing.
+// One button, as described. Right and Bottom are not described: the
+// element's rectangle comes from its fn1 picture when its screen is built
+// (TScreenElements); the records keep 0 there.
 struct RBtn {
     std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
     std::string Caption;
@@ -49,8 +50,7 @@ struct RSwthOne {
     std::string CommandDown; // run when it turns on
     std::string Hint;
     std::string Sound;
-    bool Hover = false;
-    bool State = false; // on = down
+    bool State = false; // described on (down); the run's states: TSwitchStates
     std::string CaptionUp, CaptionDown;
     std::int32_t TextLeftUp = 0, TextTopUp = 0, TextRightUp = 0, TextBottomUp = 0;
     std::int32_t TextLeftDown = 0, TextTopDown = 0, TextRightDown = 0, TextBottomDown = 0;
@@ -69,8 +69,7 @@ struct RSwthGrp {
     std::string Command; // run when this member is switched on
     std::string Hint;
     std::string Sound;
-    bool Hover = false;
-    bool State = false;
+    bool State = false; // described on; the run's states: TSwitchStates
     std::string CaptionUp, CaptionDown;
     std::int32_t TextLeft = 0, TextTop = 0, TextRight = 0, TextBottom = 0;
     std::string FontName;

@@ -283,9 +283,9 @@ TEST_F(MainFormTest, ShiftZ_ClicksTheSwitchesThatShowTheTree_ShiftCtrlZThoseThat
     Start();
     form->RunCommand("2", "", TCallOrigin::Program, TElementKind::None, -1);
     ASSERT_EQ(form->CurrentScreen(), 1);
-    const auto& switches = form->Description().Switches[1];
     auto states = [&] {
-        return std::vector<bool>{switches[0].State, switches[1].State, switches[2].State};
+        const TSwitchStates& on = form->SwitchStates();
+        return std::vector<bool>{on.SwitchOn(1, 0), on.SwitchOn(1, 1), on.SwitchOn(1, 2)};
     };
     form->FormKeyDown(Qt::Key_Z, Qt::ShiftModifier);
     EXPECT_EQ(states(), (std::vector<bool>{true, false, false}));
@@ -324,7 +324,7 @@ TEST_F(MainFormTest, PressDeliveredByTheProgram_LeavesTheSwitchInItsPlainPicture
     Start();
     // No mouse move before: the press of a history step.
     form->FormMouseDown(Qt::LeftButton, Qt::NoModifier, {20, 55});
-    EXPECT_TRUE(form->Description().Switches[0][0].State);
+    EXPECT_TRUE(form->SwitchStates().SwitchOn(0, 0));
     EXPECT_TRUE(WaitForColor(*form, {20, 55}, kSwOn));
 }
 
@@ -347,14 +347,14 @@ TEST_F(MainFormTest, SwitchClick_TogglesAndRunsItsCommands_ShiftClickOnlyToggles
     manual.shell.calls.clear();
     Click({20, 55});
     EXPECT_EQ(ShellTargets(), (std::vector<QString>{"on.sh"}));
-    EXPECT_TRUE(form->Description().Switches[0][0].State);
+    EXPECT_TRUE(form->SwitchStates().SwitchOn(0, 0));
     Click({20, 55});
     EXPECT_EQ(ShellTargets(), (std::vector<QString>{"on.sh", "off.sh"}));
-    EXPECT_FALSE(form->Description().Switches[0][0].State);
+    EXPECT_FALSE(form->SwitchStates().SwitchOn(0, 0));
 
     manual.shell.calls.clear();
     Click({20, 55}, Qt::ShiftModifier);
-    EXPECT_TRUE(form->Description().Switches[0][0].State);
+    EXPECT_TRUE(form->SwitchStates().SwitchOn(0, 0));
     EXPECT_TRUE(manual.shell.calls.empty());
     // Off the switch the picture settles on "on".
     form->FormMouseMove({150, 140});
@@ -368,8 +368,8 @@ TEST_F(MainFormTest, GroupMemberAlreadyOn_DoesNothing_AnotherMemberTakesOver) {
     EXPECT_TRUE(manual.shell.calls.empty());
     Click({110, 55});
     EXPECT_EQ(ShellTargets(), (std::vector<QString>{"b.sh"}));
-    EXPECT_FALSE(form->Description().Groups[0][0].State);
-    EXPECT_TRUE(form->Description().Groups[0][1].State);
+    EXPECT_FALSE(form->SwitchStates().GroupOn(0, 0));
+    EXPECT_TRUE(form->SwitchStates().GroupOn(0, 1));
     form->FormMouseMove({150, 140});
     EXPECT_TRUE(WaitForColor(*form, {110, 55}, kSwOn));
     EXPECT_EQ(PixelAt(*form, {70, 55}), kSwOff);
@@ -387,9 +387,9 @@ TEST_F(MainFormTest, StoredSwitchStates_SurviveARestart) {
 
     manual.shell.calls.clear();
     Start();
-    EXPECT_TRUE(form->Description().Switches[0][0].State);
-    EXPECT_FALSE(form->Description().Groups[0][0].State);
-    EXPECT_TRUE(form->Description().Groups[0][1].State);
+    EXPECT_TRUE(form->SwitchStates().SwitchOn(0, 0));
+    EXPECT_FALSE(form->SwitchStates().GroupOn(0, 0));
+    EXPECT_TRUE(form->SwitchStates().GroupOn(0, 1));
     // The restored states' commands run at start-up.
     EXPECT_EQ(ShellTargets(), (std::vector<QString>{"on.sh", "b.sh"}));
 }
@@ -622,7 +622,7 @@ protected:
     int ChapterOn() const {
         const auto& groups = form->Description().Groups[1];
         for (std::size_t i = 0; i < groups.size(); ++i)
-            if (groups[i].State)
+            if (form->SwitchStates().GroupOn(1, static_cast<int>(i)))
                 return static_cast<int>(i);
         return -1;
     }

@@ -205,7 +205,6 @@ TEST_F(StructFile, SingleSwitch_ReadsEveryField) {
     EXPECT_EQ(s.CommandDown, "html1=" + ProgramDir() + "ch01\\p1.htm");
     EXPECT_EQ(s.Hint, "tree");
     EXPECT_EQ(s.Sound, "s.wav");
-    EXPECT_FALSE(s.Hover);
     EXPECT_EQ(s.CaptionUp, "off");
     EXPECT_EQ(s.CaptionDown, "on");
     EXPECT_EQ(s.TextLeftUp, 1);

@@ -1,0 +1,47 @@
+#pragma once
+// The dispatcher of the skin's command texts: the rule a text falls under
+// (shell/core/commandrules.h, tried in its fixed order) decides which
+// component or window operation runs it. Commands come from clicks, popup
+// entries, keys and other windows; while the process is busy (a long
+// operation pumping events) they are ignored. A rule whose component the
+// description did not ask for does nothing.
+
+#include "historychapters.h"
+#include "screenelements.h"
+
+#include <cstdint>
+#include <string>
+
+namespace carmanual {
+
+class TMainComposition;
+class TMainForm;
+struct TMainServices;
+
+class TCommandDispatcher final {
+public:
+    TCommandDispatcher(TMainForm& window, TMainComposition& components,
+                       const TMainServices& services);
+
+    void Run(const std::string& command, const std::string& sound, TCallOrigin origin,
+             TElementKind kind, int index);
+
+    // One step back or forward in the page panel's history; at its end
+    // only a beep.
+    void StepHistory(THistoryDirection direction);
+    // Shows a history entry; the chapter switch of the page follows with
+    // its state and picture only.
+    void GoToHistoryEntry(int entry);
+
+private:
+    bool RunPageCommand(const std::string& command);
+    void RunProgram(const std::string& command);
+    void ShowButtonPopup(std::int32_t type, TElementKind kind, int index, bool rightCorner);
+    void PlayButtonSound(const std::string& sound);
+
+    TMainForm& m_window;
+    TMainComposition& m_components;
+    const TMainServices& m_services;
+};
+
+} // namespace carmanual
