@@ -1,5 +1,7 @@
 #include "htmlviewer.h"
 
+#include "htmlresource.h"
+
 #include "htmlviewer_p.h"
 
 #include "ansi.h"
@@ -465,131 +467,6 @@ void THTMLViewer::Private::SetHovered(int link) {
     browser->setExtraSelections(selections);
 }
 
-void THTMLViewer::Private::BuildControls() {
-    for (QPointer<QWidget>& w : controls) {
-        if (w) {
-            w->hide();
-            w->deleteLater();
-        }
-    }
-    controls.clear();
-    std::map<std::string, QButtonGroup*> radioGroups;
-    QWidget* host = browser->viewport();
-    const QFontMetrics fm(host->font());
-    for (const TFormControlSpec& spec : page.Controls) {
-        QWidget* w = nullptr;
-        const QString value = QString::fromUtf8(spec.Value.c_str());
-        switch (spec.Kind) {
-        case TFormControlKind::Select: {
-            auto* combo = new QComboBox(host);
-            for (const std::string& option : spec.Options)
-                combo->addItem(QString::fromUtf8(option.c_str()));
-            if (spec.Selected >= 0 && spec.Selected < combo->count())
-                combo->setCurrentIndex(spec.Selected);
-            combo->adjustSize();
-            w = combo;
-            break;
-        }
-        case TFormControlKind::Text:
-        case TFormControlKind::Password:
-        case TFormControlKind::File: {
-            auto* edit = new QLineEdit(value, host);
-            if (spec.Kind == TFormControlKind::Password)
-                edit->setEchoMode(QLineEdit::Password);
-            if (spec.MaxLength > 0)
-                edit->setMaxLength(spec.MaxLength);
-            edit->setReadOnly(spec.ReadOnly);
-            const int chars = spec.Size > 0 ? std::min(spec.Size, 200) : 20;
-            edit->resize(fm.averageCharWidth() * chars + 12, edit->sizeHint().height());
-            w = edit;
-            break;
-        }
-        case TFormControlKind::TextArea: {
-            auto* edit = new QPlainTextEdit(value, host);
-            edit->setReadOnly(spec.ReadOnly);
-            const int cols = spec.Cols > 0 ? std::min(spec.Cols, 200) : 20;
-            const int rows = spec.Rows > 0 ? std::min(spec.Rows, 100) : 2;
-            edit->resize(fm.averageCharWidth() * cols + 24, fm.lineSpacing() * rows + 12);
-            w = edit;
-            break;
-        }
-        case TFormControlKind::CheckBox: {
-            auto* box = new QCheckBox(host);
-            box->setChecked(spec.Checked);
-            box->adjustSize();
-            w = box;
-            break;
-        }
-        case TFormControlKind::Radio: {
-            auto* radio = new QRadioButton(host);
-            radio->setAutoExclusive(false);
-            QButtonGroup*& group = radioGroups[spec.Name];
-            if (!group)
-                group = new QButtonGroup(radio);
-            group->addButton(radio);
-            radio->setChecked(spec.Checked);
-            radio->adjustSize();
-            w = radio;
-            break;
-        }
-        case TFormControlKind::Button:
-        case TFormControlKind::Submit:
-        case TFormControlKind::Reset: {
-            QString caption = value;
-            if (caption.isEmpty())
-                caption = spec.Kind == TFormControlKind::Reset ? QStringLiteral("Reset")
-                                                               : QStringLiteral("Submit");
-            auto* button = new QPushButton(caption, host);
-            button->adjustSize();
-            w = button;
-            break;
-        }
-        }
-        w->setObjectName(FromAnsi(spec.Name));
-        w->setEnabled(!spec.Disabled);
-        w->hide();
-        controls.emplace_back(w);
-    }
-}
-
-// Places each control over its picture in the layout.
-void THTMLViewer::Private::PlaceControls() {
-    if (placeholders.empty())
-        return;
-    QTextDocument* doc = browser->document();
-    QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    const QPoint offset(browser->horizontalScrollBar()->value(),
-                        browser->verticalScrollBar()->value());
-    for (const Placeholder& ph : placeholders) {
-        QWidget* w = controls[static_cast<std::size_t>(ph.control)];
-        if (!w)
-            continue;
-        const QTextBlock block = doc->findBlock(ph.position);
-        const QRectF blockRect = layout->blockBoundingRect(block);
-        const QTextLayout* tl = block.layout();
-        const int rel = ph.position - block.position();
-        const QTextLine line = tl ? tl->lineForTextPosition(rel) : QTextLine();
-        if (!line.isValid()) {
-            w->hide();
-            continue;
-        }
-        const qreal x = blockRect.left() + line.cursorToX(rel);
-        const qreal y = blockRect.top() + line.y() + line.ascent() - w->height();
-        w->move(QPoint(qRound(x), qRound(y)) - offset);
-        w->show();
-    }
-}
-
-void THTMLViewer::Private::QueuePlacement() {
-    if (placeholders.empty() || placementQueued)
-        return;
-    placementQueued = true;
-    QTimer::singleShot(0, q, [this] {
-        placementQueued = false;
-        PlaceControls();
-    });
-}
-
 void THTMLViewer::Private::ScrollToAnchor(const std::string& anchor) {
     if (anchor.empty()) {
         browser->verticalScrollBar()->setValue(0);
@@ -670,74 +547,91 @@ void THTMLViewer::Private::FollowLink(const std::string& url) {
     }
 }
 
+namespace {
+
+// A picture of a page as the decoder gives it: its frame and size, and its
+// bytes when it is an animation to play in place.
+struct TDecodedPicture {
+    QImage Image;
+    QByteArray AnimatedBytes;
+};
+
+TDecodedPicture DecodePicture(const std::string& file) {
+    TDecodedPicture out;
+    if (!ArchiveFileExists(file))
+        return out;
+    try {
+        TComprStream stream(file);
+        const std::string& bytes = stream.Bytes();
+        const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        out.Image = QImage::fromData(data);
+        if (!out.Image.isNull() && TPageAnimation::IsAnimated(data))
+            out.AnimatedBytes = data;
+    } catch (const EFOpenError&) {
+    }
+    return out;
+}
+
+} // namespace
+
 QImage THTMLViewer::Private::Picture(const std::string& file) {
     const std::string key = Folded(file);
     const auto it = images.find(key);
     if (it != images.end())
         return it->second;
-    QImage image;
-    if (ArchiveFileExists(file)) {
-        try {
-            TComprStream stream(file);
-            const std::string& bytes = stream.Bytes();
-            const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-            image = QImage::fromData(data);
-            if (!image.isNull() && TPageAnimation::IsAnimated(data))
-                animatedBytes[key] = data;
-        } catch (const EFOpenError&) {
-        }
+    TDecodedPicture decoded = DecodePicture(file);
+    if (!decoded.Image.isNull()) {
+        // The size of the last picture decoded, for printing a picture page.
+        PictureWidth = decoded.Image.width();
+        PictureHeight = decoded.Image.height();
     }
-    if (!image.isNull()) {
-        PictureWidth = image.width();
-        PictureHeight = image.height();
-    }
-    images.emplace(key, image);
-    return image;
+    if (!decoded.AnimatedBytes.isEmpty())
+        animatedBytes[key] = std::move(decoded.AnimatedBytes);
+    images.emplace(key, decoded.Image);
+    return decoded.Image;
 }
 
 QVariant THTMLViewer::Private::Resource(int type, const QUrl& name) {
-    const std::string text = UrlText(name);
-    if (const int control = TokenIndex(text, "ctl:");
-        control >= 0 && control < static_cast<int>(controls.size())) {
-        const QWidget* w = controls[static_cast<std::size_t>(control)];
+    const THtmlResourceRequest request =
+        type == QTextDocument::StyleSheetResource ? THtmlResourceRequest::StyleSheet
+        : type == QTextDocument::ImageResource    ? THtmlResourceRequest::Picture
+                                                  : THtmlResourceRequest::Other;
+    const THtmlResourceTarget target =
+        ResolveResource(UrlText(name), ToAnsi(QUrl::fromPercentEncoding(name.toString().toUtf8())),
+                        request, page.Resources, base, controls.size());
+    switch (target.Kind) {
+    case THtmlResourceTarget::TKind::Control: {
+        // The control's room in the layout; the control itself lies over it.
+        const QWidget* w = controls[static_cast<std::size_t>(target.Control)];
         QImage space(w ? w->size() : QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
         space.fill(Qt::transparent);
         return space;
     }
-    std::string source;
-    bool styleSheet = type == QTextDocument::StyleSheetResource;
-    if (const int res = TokenIndex(text, "res:");
-        res >= 0 && res < static_cast<int>(page.Resources.size())) {
-        const THtmlResourceRef& ref = page.Resources[static_cast<std::size_t>(res)];
-        source = ref.Source;
-        styleSheet = styleSheet || ref.Kind == THtmlResourceKind::StyleSheet;
-    } else {
-        // A name the rewriting did not see: url() of a style sheet.
-        source = ToAnsi(QUrl::fromPercentEncoding(name.toString().toUtf8()));
-    }
-    const std::string file = SplitAnchor(ResolveLink(base, source)).first;
-    if (styleSheet) {
+    case THtmlResourceTarget::TKind::StyleSheet:
         try {
-            const std::string bytes = ReadFile(file);
+            const std::string bytes = ReadFile(target.File);
             const THtmlCharsetInfo info = DetectCharset(bytes);
             return DecodePage(std::string_view(bytes).substr(info.BomBytes), info);
         } catch (const EHtmlLoadError&) {
             return QString();
         }
+    case THtmlResourceTarget::TKind::Picture: {
+        if (!q->m_viewImages) {
+            QImage blank(16, 16, QImage::Format_ARGB32_Premultiplied);
+            blank.fill(Qt::transparent);
+            return blank;
+        }
+        const QImage image = Picture(target.File);
+        if (image.isNull())
+            return {};
+        if (const std::string key = Folded(target.File); animatedBytes.count(key))
+            Animate(key, name);
+        return image;
     }
-    if (type != QTextDocument::ImageResource)
-        return {};
-    if (!q->m_viewImages) {
-        QImage blank(16, 16, QImage::Format_ARGB32_Premultiplied);
-        blank.fill(Qt::transparent);
-        return blank;
+    case THtmlResourceTarget::TKind::None:
+        break;
     }
-    const QImage image = Picture(file);
-    if (image.isNull())
-        return {};
-    if (const std::string key = Folded(file); animatedBytes.count(key))
-        Animate(key, name);
-    return image;
+    return {};
 }
 
 void THTMLViewer::Private::Animate(const std::string& key, const QUrl& url) {

@@ -1,2 +1,6 @@
-file(GLOB navigationcore_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+set(navigationcore_test_sources
+  ${CMAKE_CURRENT_LIST_DIR}/contentstree_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/historychapters_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/htmlfavorite_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/treechoice_test.cpp)
 add_carmanual_test(navigationcore_tests SOURCES ${navigationcore_test_sources} LIBS carnavigation_core)
