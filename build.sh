@@ -9,8 +9,8 @@ top=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 
 configure_main() {
-  cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$top/build" -j "$jobs"
+  cmake --preset release "$@" >/dev/null
+  cmake --build --preset release -j "$jobs"
 }
 
 case "${1:-}" in

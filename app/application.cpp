@@ -1,16 +1,16 @@
 #include "application.h"
 
-#include <cstdlib>
+#include "logging.h"
+
 #include <exception>
-#include <iostream>
 
 namespace carmanual {
 
 void TGlobalExHandler::HandleException(const char* where) noexcept {
     ++m_discarded;
-    // Silent for the reader; a developer sets CARMANUAL_DEBUG to see them.
-    if (std::getenv("CARMANUAL_DEBUG"))
-        std::cerr << "carmanual: discarded exception: " << where << '\n';
+    // Silent for the reader; QT_LOGGING_RULES="carmanual.app.debug=true"
+    // shows them to a developer.
+    qCDebug(lcApp) << "discarded exception:" << where;
 }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -4,6 +4,7 @@
 #include "application.h"
 
 #include "archive.h"
+#include "logging.h"
 #include "mainform.h"
 #include "paths.h"
 #include "qtsettingsstore.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Korrinel"));
     QApplication::setQuitOnLastWindowClosed(false);
     InstallQtPlatform();
+    InstallCoreLogSink();
     QuitOnTerminationSignals();
 
     InitProgramPaths(QCoreApplication::applicationDirPath().toStdString());

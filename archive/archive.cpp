@@ -1,5 +1,7 @@
 #include "archive.h"
 
+#include "log.h"
+
 #include "ansi.h"
 #include "paths.h"
 
@@ -7,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iostream>
 #include <limits>
 
 namespace carmanual {
@@ -22,12 +23,16 @@ std::uint32_t Word(const char* p) {
     return v;
 }
 
-std::int32_t Int(const char* p) { return static_cast<std::int32_t>(Word(p)); }
+std::int32_t Int(const char* p) {
+    return static_cast<std::int32_t>(Word(p));
+}
 
 constexpr std::size_t kMaxNameBytes = 1024;
 
 // The longest output a deflate stream of this size can produce.
-std::uint64_t InflateBound(std::uint64_t packed) { return packed * kMaxInflateRatio + 64; }
+std::uint64_t InflateBound(std::uint64_t packed) {
+    return packed * kMaxInflateRatio + 64;
+}
 
 // Claims up to this size are set aside at once, as the member's final
 // buffer; beyond it the buffer grows only as inflate actually produces data.
@@ -306,7 +311,9 @@ int TResourceArchive::Resolve(std::string_view name, std::int32_t kind) const {
     }
 }
 
-int TResourceArchive::ResolvePath(std::string_view name) const { return Resolve(name, kKindFile); }
+int TResourceArchive::ResolvePath(std::string_view name) const {
+    return Resolve(name, kKindFile);
+}
 
 bool TResourceArchive::ExtractEntry(int index, std::string& out, std::string* error) const {
     auto fail = [&](const std::string& why) {
@@ -376,7 +383,8 @@ void TResourceArchive::ListDirectory(std::int32_t dir, const std::string& prefix
     }
 }
 
-std::vector<std::pair<std::string, int>> TResourceArchive::ListFileEntries(bool includeHidden) const {
+std::vector<std::pair<std::string, int>>
+TResourceArchive::ListFileEntries(bool includeHidden) const {
     std::vector<std::pair<std::string, int>> out;
     if (!m_open)
         return out;
@@ -410,15 +418,21 @@ void OpenArchive(std::string_view fileName) {
     TheArchive().Open(found->string());
 }
 
-void SetArchiveRoot(std::string_view prefix) { TheArchive().SetRoot(prefix); }
+void SetArchiveRoot(std::string_view prefix) {
+    TheArchive().SetRoot(prefix);
+}
 
-int ResolvePath(std::string_view name) { return TheArchive().ResolvePath(name); }
+int ResolvePath(std::string_view name) {
+    return TheArchive().ResolvePath(name);
+}
 
 bool ArchiveFileExists(std::string_view fileName) {
     return DiskFileExists(fileName) || TheArchive().ResolvePath(fileName) >= 0;
 }
 
-TDynamicStringArray ListArchiveFiles() { return TheArchive().ListFiles(); }
+TDynamicStringArray ListArchiveFiles() {
+    return TheArchive().ListFiles();
+}
 
 TComprStream::TComprStream(std::string_view fileName, int /*mode*/) {
     const TResourceArchive& archive = TheArchive();
@@ -428,8 +442,8 @@ TComprStream::TComprStream(std::string_view fileName, int /*mode*/) {
         if (archive.ExtractEntry(index, m_data, &why))
             return;
         // A damaged member counts as missing: the disk may still have it.
-        std::cerr << "carmanual: damaged member " << AnsiToUtf8(fileName) << " in "
-                  << archive.Path() << ": " << why << '\n';
+        LogWarning("archive",
+                   "damaged member " + AnsiToUtf8(fileName) + " in " + archive.Path() + ": " + why);
         m_data.clear();
     }
     const auto found = FindOnDisk(fileName, DiskKind::File);

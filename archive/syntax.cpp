@@ -12,10 +12,14 @@ namespace carmanual {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The byte at pos, with the end of the line reading as NUL.
-char At(std::string_view s, std::size_t pos) { return pos < s.size() ? s[pos] : '\0'; }
+char At(std::string_view s, std::size_t pos) {
+    return pos < s.size() ? s[pos] : '\0';
+}
 
 // Strict decimal conversion of a whole (trimmed) text, as for region points.
 bool ToInt32(std::string_view text, std::int32_t& value) {
@@ -131,7 +135,8 @@ std::uint32_t ColorAt(std::string_view line, std::size_t pos) {
     const std::int32_t green = IntAt(line, p + redLen + 1);
     const std::size_t greenLen = std::to_string(green).size();
     const std::int32_t blue = IntAt(line, p + redLen + greenLen + 2);
-    return (static_cast<std::uint32_t>(red) & 255u) + ((static_cast<std::uint32_t>(green) & 255u) << 8) +
+    return (static_cast<std::uint32_t>(red) & 255u) +
+           ((static_cast<std::uint32_t>(green) & 255u) << 8) +
            ((static_cast<std::uint32_t>(blue) & 255u) << 16);
 }
 
@@ -165,21 +170,23 @@ TDynamicStringArray BracketList(const TDynamicStringArray& lines, std::size_t& i
     return items;
 }
 
-TWindowRegion WindowRegionFromList(const TDynamicStringArray& lines, std::size_t& index) {
+TWindowRegion RegionFromPoints(const TDynamicStringArray& items) {
     TWindowRegion region;
-    const TDynamicStringArray items = BracketList(lines, index);
     for (const std::string& item : items) {
         if (region.points.size() >= kMaxRegionPoints)
             break;
         const std::size_t comma = item.find(',');
         TPoint pt;
-        if (comma == std::string::npos ||
-            !ToInt32(std::string_view(item).substr(0, comma), pt.x) ||
+        if (comma == std::string::npos || !ToInt32(std::string_view(item).substr(0, comma), pt.x) ||
             !ToInt32(std::string_view(item).substr(comma + 1), pt.y))
             throw EConvertError("'" + AnsiToUtf8(item) + "' is not a valid point");
         region.points.push_back(pt);
     }
     return region;
+}
+
+TWindowRegion WindowRegionFromList(const TDynamicStringArray& lines, std::size_t& index) {
+    return RegionFromPoints(BracketList(lines, index));
 }
 
 std::string ResolveValuePath(std::string_view value) {

@@ -61,6 +61,9 @@ struct TWindowRegion {
     std::vector<TPoint> points;
 };
 TWindowRegion WindowRegionFromList(const TDynamicStringArray& lines, std::size_t& index);
+// The same from the list's items ("x,y" each), as a description element
+// keeps them.
+TWindowRegion RegionFromPoints(const TDynamicStringArray& items);
 constexpr std::size_t kMaxRegionPoints = 2000;
 
 // "<cd>" becomes the program's drive; a relative path (no ":\", but a '.' or

@@ -14,6 +14,9 @@ using MyArray = std::vector<std::string>;
 using TDynamicIntegerArray = std::vector<std::int32_t>;
 using TDynamicBooleanArray = std::vector<bool>;
 
+// A colour as descriptions and settings keep it: red + green*256 + blue*65536.
+using TColor = std::uint32_t;
+
 // A file that is neither in the archive nor on disk ("Cannot open file %s").
 class EFOpenError : public std::runtime_error {
 public:

@@ -36,16 +36,6 @@ std::uint32_t SteadyTicks() {
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-bool ParseInt32(std::string_view text, std::int32_t& value) {
-    const std::string trimmed = Trim(text);
-    if (trimmed.empty())
-        return false;
-    const char* begin = trimmed.data();
-    const char* end = begin + trimmed.size();
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end;
-}
-
 } // namespace
 
 TPopupWindow::TPopupWindow(const RPopupData& description, QWidget* mainWindow)
@@ -276,18 +266,11 @@ void TPopupWindow::ResizeBackground(int newHeight, int margin) {
 }
 
 std::optional<TWindowRegion> TPopupWindow::VertexPolygon(const TDynamicStringArray& vertex) {
-    TWindowRegion polygon;
-    for (const std::string& item : vertex) {
-        const std::size_t comma = item.find(',');
-        TPoint point;
-        if (comma == std::string::npos ||
-            !ParseInt32(std::string_view(item).substr(0, comma), point.x) ||
-            !ParseInt32(std::string_view(item).substr(comma + 1), point.y))
-            return std::nullopt;
-        if (polygon.points.size() < kMaxRegionPoints)
-            polygon.points.push_back(point);
+    try {
+        return RegionFromPoints(vertex);
+    } catch (const EConvertError&) {
+        return std::nullopt;
     }
-    return polygon;
 }
 
 void TPopupWindow::SetTickSource(TTickSource source) {

@@ -31,21 +31,18 @@ cleanup() {
 trap cleanup EXIT
 
 echo "== Main build and tests"
-cmake -S "$top" -B "$top/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCARMANUAL_WERROR=ON >/dev/null
-cmake --build "$top/build" -j "$jobs"
-ctest --test-dir "$top/build" --output-on-failure -j "$jobs"
+cmake --preset release -DCARMANUAL_WERROR=ON >/dev/null
+cmake --build --preset release -j "$jobs"
+ctest --preset release -j "$jobs"
 
 echo "== Core tests under AddressSanitizer and UBSan"
-cmake -S "$top" -B "$top/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCARMANUAL_CORE_ONLY=ON \
-  -DCARMANUAL_SANITIZE=ON -DCARMANUAL_BENCH=OFF -DCARMANUAL_WERROR=ON >/dev/null
-cmake --build "$top/build/asan" -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir "$top/build/asan" --output-on-failure -j "$jobs"
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
 
 echo "== Fuzz targets, ${fuzz_seconds}s each"
-CC=clang CXX=clang++ cmake -S "$top" -B "$top/build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCARMANUAL_CORE_ONLY=ON -DCARMANUAL_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$top/build/fuzz" -j "$jobs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
 fuzz_failed=0
 for target in "$top"/build/fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue

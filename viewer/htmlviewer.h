@@ -38,10 +38,6 @@ class QTextDocument;
 
 namespace carmanual {
 
-// Red in the low byte, green in the next, blue in the third (as stored in the
-// registry and the description files).
-using TColor = std::uint32_t;
-
 // Width and height of the picture the engine decoded from a file last
 // (whatever the document); 0 until one is decoded.
 extern int PictureWidth;

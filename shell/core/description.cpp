@@ -1,5 +1,7 @@
 #include "description.h"
 
+#include "log.h"
+
 #include "ansi.h"
 #include "archive.h"
 #include "comprstream.h"
@@ -7,7 +9,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <iostream>
 #include <span>
 #include <string_view>
 
@@ -303,7 +304,7 @@ constexpr TAttr<PD> kPopupMain[] = {
 
 void Report(TInterfaceDescription& out, std::size_t lineIndex, std::string message) {
     const int line = static_cast<int>(lineIndex) + 1;
-    std::cerr << "carmanual: Struct.txt line " << line << ": " << AnsiToUtf8(message) << '\n';
+    LogWarning("shell", "Struct.txt line " + std::to_string(line) + ": " + AnsiToUtf8(message));
     out.Problems.push_back({line, std::move(message)});
 }
 

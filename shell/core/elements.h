@@ -12,9 +12,6 @@
 
 namespace carmanual {
 
-// red + green*256 + blue*65536
-using TColor = std::uint32_t;
-
 // A set of bold 1, italic 2, underline 4, strike-out 8.
 using TFontStyles = std::uint8_t;
 namespace fontstyle {
