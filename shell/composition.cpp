@@ -378,6 +378,25 @@ std::string TMainComposition::ButtonHint(const RBtn& button) const {
                                                     : tree->PrevChapterHint());
 }
 
+bool TMainComposition::TreeRuleBlocks(const RSwthOne& sw) const {
+    if (!m_altTree || m_altTree->IsShown() || (m_mainTree && m_mainTree->IsShown()))
+        return false;
+    return AnsiSameText(sw.CommandUp, "tree2") || AnsiSameText(sw.CommandDown, "tree2");
+}
+
+void TMainComposition::OpenDroppedFile(const std::string& file) {
+    auto has = [&file](const char* ext) { return file.find(ext) != std::string::npos; };
+    if (has(".htm") || has(".txt") || has(".bmp") || has(".jpg") || has(".jpeg") || has(".gif") ||
+        has(".png")) {
+        if (m_html)
+            m_html->OpenPage(file);
+    } else if (has(".rar")) {
+        // The archive listing opens here once the RAR lister is present.
+    } else if (has(".wav") || has(".mp3") || has(".mpa")) {
+        // The clip player plays dropped sounds once present.
+    }
+}
+
 void TMainComposition::HidePopups() {
     if (m_popups)
         m_popups->HideAll();

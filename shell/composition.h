@@ -97,6 +97,12 @@ public:
     // neighbouring chapter of the contents.
     std::string ButtonHint(const RBtn& button) const;
     void HidePopups();
+    // Whether a single switch ignores the mouse: one that would show the
+    // main tree while the alternate tree is hidden and the main tree absent
+    // or hidden.
+    bool TreeRuleBlocks(const RSwthOne& sw) const;
+    // A file dropped on the window (its name lower-cased).
+    void OpenDroppedFile(const std::string& file);
     // Hides the background panel while the about box's effect plays.
     void HideForEffect(int screen, bool hide);
     // Frees the components in the order that lets each store its settings.

@@ -7,12 +7,14 @@
 #include "controlpopupwindow.h"
 #include "formoptions.h"
 #include "frameviewer.h"
+#include "generalsettings.h"
 #include "htmlfavorite.h"
 #include "htmlframe.h"
 #include "mainform.h"
 #include "paths.h"
 #include "qtansi.h"
 #include "shellopen.h"
+#include "sound.h"
 #include "syntax.h"
 #include "treeviews.h"
 
@@ -44,9 +46,14 @@ void TCommandDispatcher::Run(const std::string& command, const std::string& soun
         return;
     }
     if (origin == TCallOrigin::User)
-        m_window.PlayButtonSound(sound);
+        PlayButtonSound(sound);
 
-    THtmlFrame* html = m_components.HtmlFrame();
+    if (!RunWindowRule(rule, command, kind, index) && !RunPageRule(rule, command, kind, index))
+        RunNavigationRule(rule, command, kind);
+}
+
+bool TCommandDispatcher::RunWindowRule(TCommandRule rule, const std::string& command,
+                                       TElementKind kind, int index) {
     const TInterfaceDescription& description = m_window.Description();
     switch (rule) {
     case TCommandRule::Screen: {
@@ -58,31 +65,40 @@ void TCommandDispatcher::Run(const std::string& command, const std::string& soun
                 tree->SetPendingPage(ValueAfterFirstEq(command));
             m_window.ChangeScreen(screen, kind, index);
         }
-        break;
+        return true;
     }
     case TCommandRule::ScreenNumber: {
         const int screen = ScreenIndexOfCommand(command);
         if (screen >= 0 && screen < description.ScreenCount())
             m_window.ChangeScreen(screen, kind, index);
-        break;
+        return true;
     }
     case TCommandRule::Run:
         RunProgram(command);
-        break;
+        return true;
     case TCommandRule::About:
         if (m_window.OnAbout)
             m_window.OnAbout();
-        break;
+        return true;
     case TCommandRule::Minimize:
         m_window.Minimize(kind, index);
-        break;
+        return true;
     case TCommandRule::Options:
         if (TFormOptions* options = m_components.Options())
             options->ShowOptions();
-        break;
+        return true;
     case TCommandRule::Help:
-        m_window.ShowScreenHelp();
-        break;
+        ShowScreenHelp();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TCommandDispatcher::RunPageRule(TCommandRule rule, const std::string& command,
+                                     TElementKind kind, int index) {
+    THtmlFrame* html = m_components.HtmlFrame();
+    switch (rule) {
     case TCommandRule::Html:
         if (html) {
             const std::string page = ValueAfterFirstEq(command);
@@ -91,40 +107,48 @@ void TCommandDispatcher::Run(const std::string& command, const std::string& soun
                     static_cast<std::size_t>(html->CurrentViewerIndex()), page);
             html->ShowInPanel(HtmlPanelNumber(command), page);
         }
-        break;
+        return true;
     case TCommandRule::CopyHtml:
         if (html)
             html->CopyPageFiles();
-        break;
+        return true;
     case TCommandRule::PrintHtml:
         if (html)
             html->PrintPage();
-        break;
+        return true;
     case TCommandRule::TopHtml:
         if (html)
             html->ScrollToTop();
-        break;
+        return true;
     case TCommandRule::Back:
         StepHistory(THistoryDirection::Back);
-        break;
+        return true;
     case TCommandRule::Forward:
         StepHistory(THistoryDirection::Forward);
-        break;
+        return true;
     case TCommandRule::HistoryBack:
         ShowButtonPopup(popuptype::HistoryBack, kind, index, true);
-        break;
+        return true;
     case TCommandRule::HistoryForward:
         ShowButtonPopup(popuptype::HistoryForward, kind, index, false);
-        break;
+        return true;
     case TCommandRule::ShowFavorite:
         ShowButtonPopup(popuptype::Favorite, kind, index, false);
-        break;
+        return true;
     case TCommandRule::DeleteFromFavorite:
         ShowButtonPopup(popuptype::DeleteFavorite, kind, index, false);
-        break;
+        return true;
     case TCommandRule::AddToFavorite:
         m_components.AddToFavorites();
-        break;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TCommandDispatcher::RunNavigationRule(TCommandRule rule, const std::string& command,
+                                           TElementKind kind) {
+    switch (rule) {
     case TCommandRule::ContextMenu:
         if (TControlPopupWindow* popups = m_components.Popups();
             popups && kind == TElementKind::Button)
@@ -150,6 +174,20 @@ void TCommandDispatcher::Run(const std::string& command, const std::string& soun
         // nothing.
         break;
     }
+}
+
+void TCommandDispatcher::ShowScreenHelp() {
+    if (m_window.CurrentScreen() == 0)
+        m_window.ShowHelpTopic("Topic12");
+    else if (m_window.CurrentScreen() == kDocumentScreen)
+        m_window.ShowHelpTopic("Topic13");
+}
+
+void TCommandDispatcher::PlayButtonSound(const std::string& sound) {
+    const TGeneralSettings* settings = m_components.GeneralSettings();
+    if (!m_services.Sound || sound.empty() || sound == "no" || !settings || !settings->Wav)
+        return;
+    m_services.Sound->PlayAsync(ProgramDir() + sound);
 }
 
 bool TCommandDispatcher::RunPageCommand(const std::string& command) {

@@ -6,6 +6,7 @@
 // operation pumping events) they are ignored. A rule whose component the
 // description did not ask for does nothing.
 
+#include "commandrules.h"
 #include "historychapters.h"
 #include "screenelements.h"
 
@@ -32,12 +33,19 @@ public:
     // Shows a history entry; the chapter switch of the page follows with
     // its state and picture only.
     void GoToHistoryEntry(int entry);
+    // "help" and F1: the help topic of the screen shown.
+    void ShowScreenHelp();
+    void PlayButtonSound(const std::string& sound);
 
 private:
+    // The rules by the part they act on; each returns whether it was one of
+    // its rules.
+    bool RunWindowRule(TCommandRule rule, const std::string& command, TElementKind kind, int index);
+    bool RunPageRule(TCommandRule rule, const std::string& command, TElementKind kind, int index);
+    void RunNavigationRule(TCommandRule rule, const std::string& command, TElementKind kind);
     bool RunPageCommand(const std::string& command);
     void RunProgram(const std::string& command);
     void ShowButtonPopup(std::int32_t type, TElementKind kind, int index, bool rightCorner);
-    void PlayButtonSound(const std::string& sound);
 
     TMainForm& m_window;
     TMainComposition& m_components;

@@ -70,7 +70,7 @@ TMainForm::TMainForm(TMainServices services) : QWidget(nullptr), m_services(std:
     };
     handlers.Release = [this](QPoint p) { FormMouseUp(p); };
     m_skin = std::make_unique<TSkinScreen>(this, std::move(handlers));
-    m_elements.SetBlocked([this](const RSwthOne& sw) { return TreeRuleBlocks(sw); });
+    m_elements.SetBlocked([this](const RSwthOne& sw) { return m_components->TreeRuleBlocks(sw); });
     CreateComponents();
     qApp->installEventFilter(this);
 }
@@ -153,7 +153,8 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
 
     ReadElements(lines, m_description);
     m_switchStates = TSwitchStates(m_description);
-    m_fontWarmup = std::make_unique<TFontWarmup>(FirstScreenFontFamilies());
+    m_fontWarmup =
+        std::make_unique<TFontWarmup>(TSkinScreen::FontFamilies(m_description, m_currentScreen));
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s != Qt::ApplicationActive)
             m_components->HidePopups();
@@ -174,10 +175,9 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
     setAcceptDrops(true);
 
     m_currentScreen = 0;
-    LoadBackground();
-    setFixedSize(m_background.size());
     RestoreSwitchStates();
     BuildScreen();
+    setFixedSize(m_background.size());
 
     // The first frame needs the screen's pictures, its text fields, its
     // panels and the piston. What the first screen does not show is built
@@ -204,30 +204,6 @@ TMainForm::TCreateResult TMainForm::CreateSkinned() {
         });
     }
     return TCreateResult::Shown;
-}
-
-QStringList TMainForm::FirstScreenFontFamilies() const {
-    QStringList families;
-    auto add = [&families](const std::string& name) {
-        const QString family = FromAnsi(name);
-        if (!family.isEmpty() && !families.contains(family, Qt::CaseInsensitive))
-            families.push_back(family);
-    };
-    const std::size_t s = static_cast<std::size_t>(m_currentScreen);
-    if (s < m_description.Buttons.size())
-        for (const RBtn& b : m_description.Buttons[s])
-            if (!b.Caption.empty())
-                add(b.FontName);
-    if (s < m_description.Switches.size())
-        for (const RSwthOne& sw : m_description.Switches[s])
-            add(sw.FontName);
-    if (s < m_description.Groups.size())
-        for (const RSwthGrp& g : m_description.Groups[s])
-            add(g.FontName);
-    for (const RText& t : m_description.Texts)
-        if (t.Screen == m_currentScreen)
-            add(t.Font);
-    return families;
 }
 
 void TMainForm::FinishStartup() {
@@ -296,22 +272,9 @@ void TMainForm::showEvent(QShowEvent* event) {
         ApplyWindowShape(this, SkinRegion());
 }
 
-void TMainForm::LoadBackground() {
-    m_background = QImage();
-    if (m_currentScreen >= 0 && m_currentScreen < m_description.ScreenCount()) {
-        const std::string& name =
-            m_description.ScreenBackgrounds[static_cast<std::size_t>(m_currentScreen)];
-        if (!name.empty())
-            m_background = LoadPicture(ProgramDir() + name);
-    }
-    if (m_background.isNull()) {
-        m_background = QImage(width() > 0 ? width() : 800, height() > 0 ? height() : 600,
-                              QImage::Format_RGB32);
-        m_background.fill(Qt::white);
-    }
-}
-
 void TMainForm::BuildScreen() {
+    m_background = TSkinScreen::LoadBackground(m_description, m_currentScreen,
+                                               width() > 0 ? size() : QSize(800, 600));
     m_skin->Build(m_currentScreen, m_description, m_background, m_elements, m_switchStates,
                   [this](TElementKind kind, int index) { return ElementHint(kind, index); });
 }
@@ -372,7 +335,6 @@ void TMainForm::ChangeScreen(int screen, TElementKind kind, int index) {
     struct TRestoreCursor {
         ~TRestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restoreCursor;
-    LoadBackground();
     BuildScreen();
     ApplyHints();
     emit ScreenChanged(screen);
@@ -478,15 +440,6 @@ void TMainForm::paintEvent(QPaintEvent* event) {
     // the picture one pixel off its neighbours.
     painter.setClipRect(dirty, Qt::IntersectClip);
     painter.drawImage(QPoint(0, 0), m_frame);
-}
-
-// ------------------------------------------------------------------- sounds
-
-void TMainForm::PlayButtonSound(const std::string& sound) {
-    const TGeneralSettings* settings = m_components->GeneralSettings();
-    if (!m_services.Sound || !HasSound(sound) || !settings || !settings->Wav)
-        return;
-    m_services.Sound->PlayAsync(ProgramDir() + sound);
 }
 
 // ------------------------------------------------------------------ closing

@@ -91,14 +91,11 @@ public:
     void Exit(TElementKind kind, int index);
     void Minimize(TElementKind kind, int index);
     void ShowHelpTopic(const std::string& topic);
-    // F1's topic for the screen shown.
-    void ShowScreenHelp();
     // A button of the screen shown, in window pixels.
     QRect ButtonRect(int index) const;
     // A switch follows the page: a press with Shift, which changes its state
     // and picture without running its command.
     void FollowSwitch(QPoint pos);
-    void PlayButtonSound(const std::string& sound);
 
     // --- The skin's mouse handlers, in window coordinates (also reached
     // through the hot-spot controls), and the key handler: the window sees
@@ -127,6 +124,7 @@ public:
     ISettingsStore* Settings() const { return m_settings.get(); }
     int ExitButton() const { return m_exitButton; }
     bool IsAnimating() const;
+    const TMainServices& Services() const { return m_services; }
     TMainComposition& Components() { return *m_components; }
     const TMainComposition& Components() const { return *m_components; }
     TFormOptions* Options() const { return m_components->Options(); }
@@ -164,17 +162,13 @@ protected:
 private:
     TCreateResult CreateSkinned();
     void CreateComponents();
-    QStringList FirstScreenFontFamilies() const;
-    void LoadBackground();
     void BuildScreen();
     void ApplyHints();
     QString ElementHint(TElementKind kind, int index) const;
     void Execute(const TMouseOutcome& outcome);
     void DragWindow(QPoint pos);
-    bool TreeRuleBlocks(const RSwthOne& sw) const;
     void RunScreenSwitchCommands(bool screenChange);
     void ClickTreeSwitches(std::string_view command);
-    void DropFile(const std::string& file);
     void ClosingStep();
     QRegion SkinRegion() const;
     bool CarEffectRunning() const;

@@ -28,16 +28,6 @@ namespace carmanual {
 
 // -------------------------------------------------------------------- mouse
 
-bool TMainForm::TreeRuleBlocks(const RSwthOne& sw) const {
-    // While the alternate tree is hidden and the main tree absent or hidden,
-    // a switch that would show the main tree does not react at all.
-    const TTreeViews* alt = m_components->AltTree();
-    const TTreeViews* main = m_components->MainTree();
-    if (!alt || alt->IsShown() || (main && main->IsShown()))
-        return false;
-    return AnsiSameText(sw.CommandUp, "tree2") || AnsiSameText(sw.CommandDown, "tree2");
-}
-
 void TMainForm::Execute(const TMouseOutcome& outcome) {
     const int screen = m_currentScreen;
     for (const TElementAction& action : outcome) {
@@ -182,7 +172,7 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
         return false;
     }
     if (key == Qt::Key_F1) {
-        ShowScreenHelp();
+        m_dispatcher->ShowScreenHelp();
         return false;
     }
     // The page keys work on the document screen (or in a document window).
@@ -232,13 +222,6 @@ void TMainForm::ClickTreeSwitches(std::string_view command) {
     }
 }
 
-void TMainForm::ShowScreenHelp() {
-    if (m_currentScreen == 0)
-        ShowHelpTopic("Topic12");
-    else if (m_currentScreen == kDocumentScreen)
-        ShowHelpTopic("Topic13");
-}
-
 void TMainForm::ShowHelpTopic(const std::string& topic) {
     if (OnHelpTopic)
         OnHelpTopic(topic);
@@ -259,20 +242,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     std::string file = FromNativePath(urls.first().toLocalFile().toStdString());
     file = file.substr(0, 199);
-    DropFile(LowerLatin(file));
-}
-
-void TMainForm::DropFile(const std::string& file) {
-    auto has = [&file](const char* ext) { return file.find(ext) != std::string::npos; };
-    if (has(".htm") || has(".txt") || has(".bmp") || has(".jpg") || has(".jpeg") || has(".gif") ||
-        has(".png")) {
-        if (THtmlFrame* html = m_components->HtmlFrame())
-            html->OpenPage(file);
-    } else if (has(".rar")) {
-        // The archive listing opens here once the RAR lister is present.
-    } else if (has(".wav") || has(".mp3") || has(".mpa")) {
-        // The clip player plays dropped sounds once present.
-    }
+    m_components->OpenDroppedFile(LowerLatin(file));
 }
 
 // ------------------------------------------------------------------ closing

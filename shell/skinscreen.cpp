@@ -6,6 +6,7 @@
 #include "mycontrol.h"
 #include "paths.h"
 #include "pictures.h"
+#include "qtansi.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -42,6 +43,45 @@ const QImage& TSkinScreen::TElement::Picture(TElementPicture name) const {
         return MoveDown;
     }
     return Up;
+}
+
+QImage TSkinScreen::LoadBackground(const TInterfaceDescription& description, int screen,
+                                   QSize fallback) {
+    QImage background;
+    if (screen >= 0 && screen < description.ScreenCount()) {
+        const std::string& name = description.ScreenBackgrounds[static_cast<std::size_t>(screen)];
+        if (!name.empty())
+            background = LoadPicture(ProgramDir() + name);
+    }
+    if (background.isNull()) {
+        background = QImage(fallback, QImage::Format_RGB32);
+        background.fill(Qt::white);
+    }
+    return background;
+}
+
+QStringList TSkinScreen::FontFamilies(const TInterfaceDescription& description, int screen) {
+    QStringList families;
+    auto add = [&families](const std::string& name) {
+        const QString family = FromAnsi(name);
+        if (!family.isEmpty() && !families.contains(family, Qt::CaseInsensitive))
+            families.push_back(family);
+    };
+    const std::size_t s = static_cast<std::size_t>(screen);
+    if (s < description.Buttons.size())
+        for (const RBtn& b : description.Buttons[s])
+            if (!b.Caption.empty())
+                add(b.FontName);
+    if (s < description.Switches.size())
+        for (const RSwthOne& sw : description.Switches[s])
+            add(sw.FontName);
+    if (s < description.Groups.size())
+        for (const RSwthGrp& g : description.Groups[s])
+            add(g.FontName);
+    for (const RText& t : description.Texts)
+        if (t.Screen == screen)
+            add(t.Font);
+    return families;
 }
 
 TSkinScreen::TSkinScreen(QWidget* window, THandlers handlers)

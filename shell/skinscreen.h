@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -32,6 +33,12 @@ public:
         std::function<void(Qt::MouseButton, Qt::KeyboardModifiers, QPoint)> Press;
         std::function<void(QPoint)> Release;
     };
+
+    // The screen's background; white of the size given when it has none.
+    static QImage LoadBackground(const TInterfaceDescription& description, int screen,
+                                 QSize fallback);
+    // The font families of the screen's captions and text fields.
+    static QStringList FontFamilies(const TInterfaceDescription& description, int screen);
 
     TSkinScreen(QWidget* window, THandlers handlers);
     ~TSkinScreen();
