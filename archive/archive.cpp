@@ -1,6 +1,7 @@
 #include "archive.h"
 
 #include "log.h"
+#include "resources.h"
 
 #include "ansi.h"
 #include "paths.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <mutex>
 
 namespace carmanual {
 
@@ -158,6 +160,8 @@ bool TResourceArchive::ReadAt(std::uint64_t offset, char* buffer, std::size_t co
         std::memcpy(buffer, m_memory.data() + offset, count);
         return true;
     }
+    // Readers on other threads (the search over all pages) share the file.
+    const std::lock_guard<std::mutex> lock(m_fileMutex);
     m_file.clear();
     m_file.seekg(static_cast<std::streamoff>(offset));
     m_file.read(buffer, static_cast<std::streamsize>(count));
@@ -426,8 +430,64 @@ int ResolvePath(std::string_view name) {
     return TheArchive().ResolvePath(name);
 }
 
+namespace {
+
+// The manual: the process's archive first, then the disk.
+class TManualSource final : public IResourceSource {
+public:
+    std::optional<std::string> Read(std::string_view name) const override {
+        const TResourceArchive& archive = TheArchive();
+        const int index = archive.ResolvePath(name);
+        if (index >= 0) {
+            std::string data, why;
+            if (archive.ExtractEntry(index, data, &why))
+                return data;
+            // A damaged member counts as missing: the disk may still have it.
+            LogWarning("archive",
+                       "damaged member " + AnsiToUtf8(name) + " in " + archive.Path() + ": " + why);
+        }
+        const auto found = FindOnDisk(name, DiskKind::File);
+        if (!found)
+            return std::nullopt;
+        std::ifstream in(*found, std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        in.seekg(0, std::ios::end);
+        const std::streamoff size = in.tellg();
+        in.seekg(0);
+        std::string data;
+        if (size > 0) {
+            data.resize(static_cast<std::size_t>(size));
+            in.read(data.data(), size);
+            data.resize(static_cast<std::size_t>(in.gcount()));
+        }
+        return data;
+    }
+
+    bool Exists(std::string_view name) const override {
+        return DiskFileExists(name) || TheArchive().ResolvePath(name) >= 0;
+    }
+};
+
+std::shared_ptr<const IResourceSource>& SourceSlot() {
+    static std::shared_ptr<const IResourceSource> source;
+    return source;
+}
+
+} // namespace
+
+const IResourceSource& Resources() {
+    static const TManualSource manual;
+    const std::shared_ptr<const IResourceSource>& source = SourceSlot();
+    return source ? *source : manual;
+}
+
+void SetResourceSource(std::shared_ptr<const IResourceSource> source) {
+    SourceSlot() = std::move(source);
+}
+
 bool ArchiveFileExists(std::string_view fileName) {
-    return DiskFileExists(fileName) || TheArchive().ResolvePath(fileName) >= 0;
+    return Resources().Exists(fileName);
 }
 
 TDynamicStringArray ListArchiveFiles() {
@@ -435,31 +495,10 @@ TDynamicStringArray ListArchiveFiles() {
 }
 
 TComprStream::TComprStream(std::string_view fileName, int /*mode*/) {
-    const TResourceArchive& archive = TheArchive();
-    const int index = archive.ResolvePath(fileName);
-    if (index >= 0) {
-        std::string why;
-        if (archive.ExtractEntry(index, m_data, &why))
-            return;
-        // A damaged member counts as missing: the disk may still have it.
-        LogWarning("archive",
-                   "damaged member " + AnsiToUtf8(fileName) + " in " + archive.Path() + ": " + why);
-        m_data.clear();
-    }
-    const auto found = FindOnDisk(fileName, DiskKind::File);
-    if (!found)
+    std::optional<std::string> data = Resources().Read(fileName);
+    if (!data)
         throw EFOpenError(std::string(fileName));
-    std::ifstream in(*found, std::ios::binary);
-    if (!in)
-        throw EFOpenError(std::string(fileName));
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0);
-    if (size > 0) {
-        m_data.resize(static_cast<std::size_t>(size));
-        in.read(m_data.data(), size);
-        m_data.resize(static_cast<std::size_t>(in.gcount()));
-    }
+    m_data = std::move(*data);
 }
 
 TComprStream TComprStream::FromBytes(std::string bytes) {

@@ -5,6 +5,9 @@
 // backslashes), so lookups ignore letter case and the slash direction; in a
 // folder the first entry of a name wins, even when it is of the other kind.
 //
+// Lookups and reads may come from several threads at once; opening and
+// closing may not.
+//
 // The reader trusts nothing in the file: counts, indexes, offsets and sizes are
 // checked against the file before they are used, so a damaged archive gives
 // errors, never a read outside a buffer or an endless walk.
@@ -15,6 +18,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -129,6 +133,7 @@ private:
     bool m_open = false;
     std::string m_path;
     mutable std::ifstream m_file;
+    mutable std::mutex m_fileMutex;
     std::string m_memory; // the whole archive when opened from bytes
     bool m_inMemory = false;
     std::uint64_t m_fileSize = 0;

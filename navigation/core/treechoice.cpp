@@ -1,5 +1,7 @@
 #include "treechoice.h"
 
+#include "commandrules.h"
+
 namespace carmanual {
 
 TTreePlan PlanTrees(std::size_t treeElementCount) {
@@ -36,7 +38,7 @@ TTreeKind ChooseTreeForSearch(TTreePresence main, TTreePresence alternate) {
 void ApplyScreen(TTreeFlags& tree, std::int32_t screen) {
     if (!tree.Exists)
         return;
-    if (screen == 1) {
+    if (screen == kDocumentScreen) {
         // A tree that "offtree" hid stays hidden: showing it here would leave
         // "offtree" unable to hide it again until an "ontree".
         tree.Visible = !tree.TreeHidden;

@@ -3,6 +3,7 @@ set(core_test_sources
   ${CMAKE_CURRENT_LIST_DIR}/archive_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archivewriter_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/resources_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/syntax_test.cpp)
 add_carmanual_test(core_tests SOURCES ${core_test_sources} LIBS cararchive)
 

@@ -12,6 +12,7 @@
 // window's answer, popups, the chapters) it hands over through the
 // std::function members of THtmlFrameServices; an empty one does nothing.
 
+#include "commandrules.h"
 #include "htmlviewer.h"
 #include "pagefont.h"
 #include "panelelements.h"
@@ -128,7 +129,7 @@ class THtmlFrame final : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kDocumentScreen = 1;
+    static constexpr int kDocumentScreen = carmanual::kDocumentScreen;
     static constexpr int kHintInterval = 200; // ms
     static constexpr int kHintMaxWidth = 300;
     static constexpr TColor kHintColor = 16777185; // red 225, green 255, blue 255
