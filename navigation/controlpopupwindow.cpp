@@ -132,7 +132,7 @@ void TControlPopupWindow::BuildPopups() {
         ApplyHistory(popuptype::HistoryForward, *m_historyForward);
 }
 
-std::optional<int> TControlPopupWindow::FindPopup(std::int32_t type) const {
+std::optional<int> TControlPopupWindow::FindPopup(TPopupType type) const {
     for (std::size_t i = 0; i < m_lists.size(); ++i) {
         if (m_lists[i] && m_lists[i]->Type() == type)
             return static_cast<int>(i);
@@ -146,13 +146,13 @@ TPopupWindow* TControlPopupWindow::PopupAt(int index) const {
     return m_lists[static_cast<std::size_t>(index)].data();
 }
 
-TPopupWindow* TControlPopupWindow::PopupOfType(std::int32_t type) const {
+TPopupWindow* TControlPopupWindow::PopupOfType(TPopupType type) const {
     const std::optional<int> index = FindPopup(type);
     return index ? PopupAt(*index) : nullptr;
 }
 
-void TControlPopupWindow::ShowPopup(std::int32_t type, QPoint screenPoint) {
-    const std::int32_t listType = type == popuptype::DeleteFavorite ? popuptype::Favorite : type;
+void TControlPopupWindow::ShowPopup(TPopupType type, QPoint screenPoint) {
+    const TPopupType listType = type == popuptype::DeleteFavorite ? popuptype::Favorite : type;
     TPopupWindow* list = PopupOfType(listType);
     if (!list || list->VisibleItemCount() == 0)
         return;
@@ -176,19 +176,19 @@ bool TControlPopupWindow::AnyVisible() const {
     });
 }
 
-void TControlPopupWindow::SetItemCount(int count, std::int32_t type) {
+void TControlPopupWindow::SetItemCount(int count, TPopupType type) {
     if (TPopupWindow* list = PopupOfType(type))
         list->SetItemCount(count);
 }
 
 void TControlPopupWindow::AddItem(const std::string& caption, const std::string& command,
-                                  std::int32_t type) {
+                                  TPopupType type) {
     if (TPopupWindow* list = PopupOfType(type))
         list->AppendItem(caption, command);
 }
 
 void TControlPopupWindow::SetItem(const std::string& caption, const std::string& command, int index,
-                                  std::int32_t type) {
+                                  TPopupType type) {
     TPopupWindow* list = PopupOfType(type);
     if (!list || index < 0 || index >= list->ItemCount())
         return;
@@ -196,7 +196,7 @@ void TControlPopupWindow::SetItem(const std::string& caption, const std::string&
     list->SetCommand(index, command);
 }
 
-void TControlPopupWindow::SetItemVisible(bool visible, std::int32_t type, int index) {
+void TControlPopupWindow::SetItemVisible(bool visible, TPopupType type, int index) {
     if (TPopupWindow* list = PopupOfType(type))
         list->SetUsed(index, visible);
 }
@@ -209,7 +209,7 @@ void TControlPopupWindow::SetHistoryPopups(const THistoryPopupItems& back,
     ApplyHistory(popuptype::HistoryForward, forward);
 }
 
-void TControlPopupWindow::ApplyHistory(std::int32_t type, const THistoryPopupItems& items) {
+void TControlPopupWindow::ApplyHistory(TPopupType type, const THistoryPopupItems& items) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         const int index = static_cast<int>(i);
         if (items[i].Used)

@@ -74,20 +74,20 @@ public:
     int CurrentScreen() const { return m_screen; }
 
     // Index of the first list of the type; nothing when the screen has none.
-    std::optional<int> FindPopup(std::int32_t type) const;
+    std::optional<int> FindPopup(TPopupType type) const;
     // Shows the list of a type at a screen point: the favourites list for
     // popuptype::DeleteFavorite, in delete mode; the back list with its right
     // edge at the point. A missing or empty list shows nothing.
-    void ShowPopup(std::int32_t type, QPoint screenPoint);
+    void ShowPopup(TPopupType type, QPoint screenPoint);
     void HideAll();
     bool AnyVisible() const;
 
     // The list operations by type; an unknown type or index does nothing.
-    void SetItemCount(int count, std::int32_t type);
-    void AddItem(const std::string& caption, const std::string& command, std::int32_t type);
+    void SetItemCount(int count, TPopupType type);
+    void AddItem(const std::string& caption, const std::string& command, TPopupType type);
     void SetItem(const std::string& caption, const std::string& command, int index,
-                 std::int32_t type);
-    void SetItemVisible(bool visible, std::int32_t type, int index);
+                 TPopupType type);
+    void SetItemVisible(bool visible, TPopupType type, int index);
 
     // The history lists' entries (THistoryUpdate::Back and ::Forward). They
     // are kept and given again to the lists of a later screen.
@@ -101,7 +101,7 @@ public:
     // The lists of the current screen, in description order.
     int PopupCount() const { return static_cast<int>(m_lists.size()); }
     TPopupWindow* PopupAt(int index) const;
-    TPopupWindow* PopupOfType(std::int32_t type) const;
+    TPopupWindow* PopupOfType(TPopupType type) const;
 
     // Whether lists slide in on the document screen (the desktop's animation
     // setting); applies to the current lists and to later ones.
@@ -115,7 +115,7 @@ private:
 
     void FreeLists();
     void DetachFavorites();
-    void ApplyHistory(std::int32_t type, const THistoryPopupItems& items);
+    void ApplyHistory(TPopupType type, const THistoryPopupItems& items);
     void ItemClicked(TPopupWindow* list, const std::string& command, int index);
     void RunItemCommand(const std::string& command);
     bool IsOwnList(const QObject* object) const;

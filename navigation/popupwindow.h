@@ -53,7 +53,7 @@ public:
     Q_DISABLE_COPY_MOVE(TPopupWindow)
 
     const RPopupData& Description() const { return m_description; }
-    std::int32_t Type() const { return m_description.Type; }
+    TPopupType Type() const { return m_description.Type; }
     // Index of the description in the current screen's list.
     std::int32_t DescIndex() const { return m_descIndex; }
     void SetDescIndex(std::int32_t index) { m_descIndex = index; }

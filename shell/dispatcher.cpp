@@ -152,7 +152,7 @@ void TCommandDispatcher::RunNavigationRule(TCommandRule rule, const std::string&
     case TCommandRule::ContextMenu:
         if (TControlPopupWindow* popups = m_components.Popups();
             popups && kind == TElementKind::Button)
-            popups->ShowPopup(ContextMenuNumber(command), QCursor::pos());
+            popups->ShowPopup(NumberedMenu(ContextMenuNumber(command)), QCursor::pos());
         break;
     case TCommandRule::Tree1:
     case TCommandRule::Tree2:
@@ -230,7 +230,7 @@ void TCommandDispatcher::RunProgram(const std::string& command) {
     m_services.Shell->Open(native, args, workDir);
 }
 
-void TCommandDispatcher::ShowButtonPopup(std::int32_t type, TElementKind kind, int index,
+void TCommandDispatcher::ShowButtonPopup(TPopupType type, TElementKind kind, int index,
                                          bool rightCorner) {
     TControlPopupWindow* popups = m_components.Popups();
     if (!popups || kind != TElementKind::Button || index < 0 ||

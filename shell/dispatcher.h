@@ -8,6 +8,7 @@
 
 #include "commandrules.h"
 #include "historychapters.h"
+#include "panelelements.h"
 #include "screenelements.h"
 
 #include <cstdint>
@@ -45,7 +46,7 @@ private:
     void RunNavigationRule(TCommandRule rule, const std::string& command, TElementKind kind);
     bool RunPageCommand(const std::string& command);
     void RunProgram(const std::string& command);
-    void ShowButtonPopup(std::int32_t type, TElementKind kind, int index, bool rightCorner);
+    void ShowButtonPopup(TPopupType type, TElementKind kind, int index, bool rightCorner);
 
     TMainForm& m_window;
     TMainComposition& m_components;

@@ -272,7 +272,7 @@ void ReadPopupType(RPopupData& r, const TValueSource& v) {
     else if (name == "contexthtml")
         r.Type = popuptype::ContextHtml;
     else
-        r.Type = v.Int();
+        r.Type = NumberedMenu(v.Int());
 }
 
 using PD = RPopupData;

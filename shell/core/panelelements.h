@@ -86,12 +86,24 @@ struct RSplitter {
 };
 
 // The popup kinds that are not a context menu number.
+// What a popup list is for; any other value is the number of a context menu
+// ("contextmenu3" opens the menu of type 3).
+enum class TPopupType : std::int32_t {
+    HistoryBack = -1,
+    HistoryForward = -2,
+    Favorite = -3,
+    DeleteFavorite = -4, // the favourites in delete mode: opened by a command, never described
+    ContextHtml = -5,
+};
+constexpr TPopupType NumberedMenu(std::int32_t number) {
+    return static_cast<TPopupType>(number);
+}
 namespace popuptype {
-constexpr std::int32_t HistoryBack = -1;
-constexpr std::int32_t HistoryForward = -2;
-constexpr std::int32_t Favorite = -3;
-constexpr std::int32_t DeleteFavorite = -4; // opened by a command, never described
-constexpr std::int32_t ContextHtml = -5;
+constexpr TPopupType HistoryBack = TPopupType::HistoryBack;
+constexpr TPopupType HistoryForward = TPopupType::HistoryForward;
+constexpr TPopupType Favorite = TPopupType::Favorite;
+constexpr TPopupType DeleteFavorite = TPopupType::DeleteFavorite;
+constexpr TPopupType ContextHtml = TPopupType::ContextHtml;
 } // namespace popuptype
 
 // _popup: one popup menu. The per-state arrays hold [0] up and [1] move.
@@ -107,7 +119,7 @@ struct RPopupData {
     TDynamicStringArray Caption;
     TDynamicStringArray Go;
     std::string Parent;
-    std::int32_t Type = 0;      // a popuptype value or a context menu number
+    TPopupType Type = NumberedMenu(0);
     TDynamicStringArray Vertex; // "x,y" items
 };
 

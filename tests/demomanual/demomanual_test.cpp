@@ -33,6 +33,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace carmanual;
+
+// A list's type as the number the description writes.
+std::int32_t Number(TPopupType type) {
+    return static_cast<std::int32_t>(type);
+}
 using namespace carmanual::test;
 
 const fs::path kDemoDir = CARMANUAL_DEMO_DIR;
@@ -384,7 +389,7 @@ TEST_F(DemoManual, PopupListsHaveTheirPictures) {
                 const int left = p.XBtn == -1 ? 0 : p.XBtn;
                 EXPECT_LE(left + size.width(), back.width());
             }
-            const bool menu = p.Type >= 0 || p.Type == popuptype::ContextHtml;
+            const bool menu = Number(p.Type) >= 0 || p.Type == popuptype::ContextHtml;
             if (menu) {
                 EXPECT_FALSE(p.Go.empty());
                 EXPECT_EQ(p.Caption.size(), p.Go.size());
@@ -413,12 +418,12 @@ TEST_F(DemoManual, EveryListOpensFromItsButton) {
         std::set<std::int32_t> found;
         if (screen < static_cast<int>(d.Popups.size()))
             for (const RPopupData& p : d.Popups[screen])
-                found.insert(p.Type);
+                found.insert(Number(p.Type));
         return found;
     };
     const std::set<std::int32_t> document = types(1);
-    for (std::int32_t t : {popuptype::HistoryBack, popuptype::HistoryForward, popuptype::Favorite,
-                           popuptype::ContextHtml})
+    for (std::int32_t t : {Number(popuptype::HistoryBack), Number(popuptype::HistoryForward),
+                           Number(popuptype::Favorite), Number(popuptype::ContextHtml)})
         EXPECT_TRUE(document.count(t)) << "document screen, list " << t;
     std::set<std::pair<int, std::int32_t>> opened;
     for (int screen = 0; screen < d.ScreenCount(); ++screen) {
@@ -427,11 +432,11 @@ TEST_F(DemoManual, EveryListOpensFromItsButton) {
             SCOPED_TRACE(b.Command);
             std::int32_t needed = 0;
             if (b.Command == "historyback")
-                needed = popuptype::HistoryBack;
+                needed = Number(popuptype::HistoryBack);
             else if (b.Command == "historyforward")
-                needed = popuptype::HistoryForward;
+                needed = Number(popuptype::HistoryForward);
             else if (b.Command == "showfavorite" || b.Command == "deletefromfavorite")
-                needed = popuptype::Favorite;
+                needed = Number(popuptype::Favorite);
             else if (b.Command.find("contextmenu") != std::string::npos)
                 needed = IntAt(b.Command, 10);
             else
@@ -447,7 +452,7 @@ TEST_F(DemoManual, EveryListOpensFromItsButton) {
         for (const RHTML& h : d.HtmlPanels)
             pages = pages || h.Screen == screen;
         if (pages) {
-            EXPECT_TRUE(here.count(popuptype::ContextHtml)) << "screen " << screen + 1;
+            EXPECT_TRUE(here.count(Number(popuptype::ContextHtml))) << "screen " << screen + 1;
         }
     }
     for (const char* command :

@@ -23,7 +23,7 @@ using test::Ansi;
 using test::PopupDescription;
 
 RPopupData ContextMenu(std::int32_t type, TDynamicStringArray captions, TDynamicStringArray go) {
-    RPopupData d = PopupDescription(type);
+    RPopupData d = PopupDescription(TPopupType{type});
     d.Caption = std::move(captions);
     d.Go = std::move(go);
     return d;
@@ -37,7 +37,7 @@ TPopupData ThreeScreens() {
     data[1].push_back(PopupDescription(popuptype::HistoryBack));
     data[1].push_back(PopupDescription(popuptype::HistoryForward));
     data[1].push_back(PopupDescription(popuptype::Favorite));
-    data[1].push_back(ContextMenu(popuptype::ContextHtml,
+    data[1].push_back(ContextMenu(static_cast<std::int32_t>(popuptype::ContextHtml),
                                   {Ansi("Копировать"), Ansi("Печать"), Ansi("В избранное")},
                                   {"copyclipboardhtml", "printhtml", "addtofavorite"}));
     return data;
@@ -94,14 +94,14 @@ protected:
 TEST_F(PopupController, ListsAreBuiltForTheScreenThatHasThem) {
     auto controller = NewController(0);
     ASSERT_EQ(controller->PopupCount(), 1);
-    EXPECT_EQ(controller->FindPopup(1), 0);
+    EXPECT_EQ(controller->FindPopup(TPopupType{1}), 0);
     EXPECT_FALSE(controller->FindPopup(popuptype::HistoryBack));
 
     controller->ShowForScreen(1);
     ASSERT_EQ(controller->PopupCount(), 4);
     EXPECT_EQ(controller->FindPopup(popuptype::HistoryForward), 1);
     EXPECT_EQ(controller->PopupAt(3)->DescIndex(), 3);
-    EXPECT_FALSE(controller->FindPopup(1));
+    EXPECT_FALSE(controller->FindPopup(TPopupType{1}));
 
     // A screen without lists keeps the previous screen's.
     controller->ShowForScreen(2);
@@ -116,7 +116,7 @@ TEST_F(PopupController, ContextMenus_ListTheirDescribedEntries) {
     data[0].push_back(
         ContextMenu(4, {Ansi("Первый"), Ansi("Второй")}, {"screen2", "about", "help"}));
     auto controller = NewController(0, data);
-    const TPopupWindow* list = controller->PopupOfType(4);
+    const TPopupWindow* list = controller->PopupOfType(TPopupType{4});
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->VisibleItemCount(), 3);
     EXPECT_EQ(list->Item(0).Caption(), Ansi("Первый"));
@@ -199,8 +199,8 @@ TEST_F(PopupController, BackListOpensToTheLeftOfItsPoint_OthersToTheRight) {
 
 TEST_F(PopupController, ItemClick_HidesTheListAndRunsTheCommandThroughTheDispatcher) {
     auto controller = NewController(0);
-    controller->ShowPopup(1, QPoint(50, 50));
-    TPopupWindow* list = controller->PopupOfType(1);
+    controller->ShowPopup(TPopupType{1}, QPoint(50, 50));
+    TPopupWindow* list = controller->PopupOfType(TPopupType{1});
     ASSERT_TRUE(list->isVisible());
     ClickItem(list, 1);
     EXPECT_FALSE(list->isVisible());
@@ -210,7 +210,7 @@ TEST_F(PopupController, ItemClick_HidesTheListAndRunsTheCommandThroughTheDispatc
 
 TEST_F(PopupController, PageCommands_GoToThePagePanelNotTheDispatcher) {
     TPopupData data(1);
-    data[0].push_back(ContextMenu(popuptype::ContextHtml, {},
+    data[0].push_back(ContextMenu(static_cast<std::int32_t>(popuptype::ContextHtml), {},
                                   {"history=4", "htmlpos=c:\\run\\a.htm=240", "copyclipboardhtml",
                                    "printhtml", "selectallhtml", "deffonthtml", "addtofavorite",
                                    "html=c:\\run\\b.htm", "screen3"}));
@@ -244,7 +244,8 @@ TEST_F(PopupController, PageCommands_GoToThePagePanelNotTheDispatcher) {
 
 TEST_F(PopupController, PageCommandsWithoutAPagePanel_DoNothing) {
     TPopupData data(1);
-    data[0].push_back(ContextMenu(popuptype::ContextHtml, {}, {"printhtml", "history=2"}));
+    data[0].push_back(ContextMenu(static_cast<std::int32_t>(popuptype::ContextHtml), {},
+                                  {"printhtml", "history=2"}));
     auto controller = NewController(0, data);
     TPopupWindow* list = controller->PopupOfType(popuptype::ContextHtml);
     for (int i = 0; i < 2; ++i) {
@@ -267,11 +268,11 @@ TEST_F(PopupController, CommandThatChangesTheScreen_RebuildsTheListsSafely) {
         },
         Favourites(), 0);
     controller->SetSlideEnabled(false);
-    controller->ShowPopup(1, QPoint(10, 10));
-    ClickItem(controller->PopupOfType(1), 0);
+    controller->ShowPopup(TPopupType{1}, QPoint(10, 10));
+    ClickItem(controller->PopupOfType(TPopupType{1}), 0);
     ASSERT_TRUE(test::PumpUntil([&] { return !m_dispatched.empty(); }));
     EXPECT_EQ(controller->PopupCount(), 4);
-    EXPECT_EQ(controller->PopupOfType(1), nullptr);
+    EXPECT_EQ(controller->PopupOfType(TPopupType{1}), nullptr);
     test::Pump();
 }
 
@@ -364,8 +365,8 @@ TEST_F(PopupController, EmptyFavouritesList_ShowsNothingInEitherMode) {
 
 TEST_F(PopupController, PressAnywhereElseInTheApplication_ClosesTheLists) {
     auto controller = NewController(0);
-    controller->ShowPopup(1, QPoint(50, 50));
-    TPopupWindow* list = controller->PopupOfType(1);
+    controller->ShowPopup(TPopupType{1}, QPoint(50, 50));
+    TPopupWindow* list = controller->PopupOfType(TPopupType{1});
     ASSERT_TRUE(list->isVisible());
 
     // A press on the list outside its entries keeps it open.
@@ -379,7 +380,7 @@ TEST_F(PopupController, PressAnywhereElseInTheApplication_ClosesTheLists) {
     QWidget other;
     other.resize(50, 50);
     other.show();
-    controller->ShowPopup(1, QPoint(50, 50));
+    controller->ShowPopup(TPopupType{1}, QPoint(50, 50));
     ASSERT_TRUE(list->isVisible());
     test::Click(&other, QPoint(10, 10));
     EXPECT_FALSE(list->isVisible());
@@ -387,7 +388,7 @@ TEST_F(PopupController, PressAnywhereElseInTheApplication_ClosesTheLists) {
 
 TEST_F(PopupController, ApplicationLosingActivation_ClosesTheLists) {
     auto controller = NewController(0);
-    controller->ShowPopup(1, QPoint(50, 50));
+    controller->ShowPopup(TPopupType{1}, QPoint(50, 50));
     ASSERT_TRUE(controller->AnyVisible());
     emit qApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_FALSE(controller->AnyVisible());
@@ -401,34 +402,35 @@ TEST_F(PopupController, DamagedDescriptions_AreShownAsFarAsTheyCanBe) {
     noPictures.FnBtnMove = {};
     noPictures.FnBtnDown = {};
     RPopupData noEntries = ContextMenu(3, {"a", "b"}, {});
-    RPopupData described4 = ContextMenu(popuptype::DeleteFavorite, {"x"}, {"about"});
+    RPopupData described4 =
+        ContextMenu(static_cast<std::int32_t>(popuptype::DeleteFavorite), {"x"}, {"about"});
     RPopupData badShape = ContextMenu(5, {"a"}, {"help"});
     badShape.Vertex = {"1;2", "3,4", "5,6"};
     data[0] = {noPictures, noEntries, described4, badShape};
     auto controller = NewController(0, data);
     ASSERT_EQ(controller->PopupCount(), 4);
 
-    controller->ShowPopup(2, QPoint(10, 10)); // nothing to paint
-    controller->ShowPopup(3, QPoint(10, 10)); // no entries
-    controller->ShowPopup(5, QPoint(10, 10)); // shape list is not pairs of integers
-    controller->ShowPopup(42, QPoint(10, 10));
+    controller->ShowPopup(TPopupType{2}, QPoint(10, 10)); // nothing to paint
+    controller->ShowPopup(TPopupType{3}, QPoint(10, 10)); // no entries
+    controller->ShowPopup(TPopupType{5}, QPoint(10, 10)); // shape list is not pairs of integers
+    controller->ShowPopup(TPopupType{42}, QPoint(10, 10));
     controller->ShowPopup(popuptype::DeleteFavorite, QPoint(10, 10)); // no favourites list
     EXPECT_FALSE(controller->AnyVisible());
     EXPECT_EQ(controller->Favorites(), nullptr);
 
-    controller->SetItem("z", "z", 99, 2);
-    controller->SetItem("z", "z", -1, 2);
-    controller->SetItemVisible(true, 2, 5);
-    controller->SetItemVisible(true, 77, 0);
-    controller->AddItem("z", "z", 77);
-    controller->SetItemCount(3, 77);
+    controller->SetItem("z", "z", 99, TPopupType{2});
+    controller->SetItem("z", "z", -1, TPopupType{2});
+    controller->SetItemVisible(true, TPopupType{2}, 5);
+    controller->SetItemVisible(true, TPopupType{77}, 0);
+    controller->AddItem("z", "z", TPopupType{77});
+    controller->SetItemCount(3, TPopupType{77});
     controller->SetHistoryPopups({}, {});
-    EXPECT_EQ(controller->PopupOfType(2)->ItemCount(), 1);
+    EXPECT_EQ(controller->PopupOfType(TPopupType{2})->ItemCount(), 1);
 
     // On another screen the same list shows without its shape.
     controller->ShowForScreen(1);
-    controller->ShowPopup(5, QPoint(10, 10));
-    EXPECT_TRUE(controller->PopupOfType(5)->isVisible());
+    controller->ShowPopup(TPopupType{5}, QPoint(10, 10));
+    EXPECT_TRUE(controller->PopupOfType(TPopupType{5})->isVisible());
 }
 
 } // namespace

@@ -71,7 +71,7 @@ inline std::string Ansi(const char* utf8) {
 
 // A popup element as the description reader leaves it: list items resolved
 // against the program folder, the background name as written.
-inline RPopupData PopupDescription(std::int32_t type) {
+inline RPopupData PopupDescription(TPopupType type) {
     RPopupData d;
     d.XFon = -1;
     d.YFon = -1;

@@ -38,7 +38,7 @@ protected:
 };
 
 TEST_F(PopupWindow, ThreeEntriesOfTwentyWithDefaultMargin_WindowIsSeventyHigh) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     ASSERT_EQ(list->FullSize(), QSize(120, 100)); // the background's size before any entry
     for (const char* command : {"a", "b", "c"})
         list->AppendItem(Ansi("Пункт"), command);
@@ -51,7 +51,7 @@ TEST_F(PopupWindow, ThreeEntriesOfTwentyWithDefaultMargin_WindowIsSeventyHigh) {
 }
 
 TEST_F(PopupWindow, DescribedEntryLeftAndMargin_AreUsed) {
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.XBtn = 3;
     d.YBtn = 8;
     auto list = NewList(d);
@@ -63,7 +63,7 @@ TEST_F(PopupWindow, DescribedEntryLeftAndMargin_AreUsed) {
 }
 
 TEST_F(PopupWindow, HidingSecondOfThree_MovesThirdUpAndShowingItAgainRestoresOrder) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     for (const char* command : {"a", "b", "c"})
         list->AppendItem(command, command);
     list->SetUsed(1, false);
@@ -79,7 +79,7 @@ TEST_F(PopupWindow, HidingSecondOfThree_MovesThirdUpAndShowingItAgainRestoresOrd
 }
 
 TEST_F(PopupWindow, GrowingList_RepeatsBackgroundMiddleAndKeepsItsBottomStrip) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     for (int i = 0; i < 6; ++i)
         list->AppendItem("x", "x");
     const QImage& back = list->BackPicture();
@@ -94,7 +94,7 @@ TEST_F(PopupWindow, GrowingList_RepeatsBackgroundMiddleAndKeepsItsBottomStrip) {
 }
 
 TEST_F(PopupWindow, ShrinkingList_CutsTheMiddleAndKeepsBothEdges) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("x", "x");
     const QImage& back = list->BackPicture();
     ASSERT_EQ(back.height(), 30);
@@ -106,7 +106,7 @@ TEST_F(PopupWindow, ShrinkingList_CutsTheMiddleAndKeepsBothEdges) {
 }
 
 TEST_F(PopupWindow, ShapedList_KeepsThePictureSize) {
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.Vertex = {"0,0", "120,0", "120,100", "0,100"};
     auto list = NewList(d);
     EXPECT_TRUE(list->Shaped());
@@ -117,7 +117,7 @@ TEST_F(PopupWindow, ShapedList_KeepsThePictureSize) {
 
 TEST_F(PopupWindow, EntryPictures_ComeFromTheirIndexOrTheFirst) {
     m_manual.Picture("skin/second.bmp", QColor(1, 2, 3), 90, 24);
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.FnBtnUp = {ResolveValuePath("skin\\up.bmp"), ResolveValuePath("skin\\second.bmp")};
     auto list = NewList(d);
     for (const char* command : {"a", "b", "c"})
@@ -132,7 +132,7 @@ TEST_F(PopupWindow, EntryPictures_ComeFromTheirIndexOrTheFirst) {
 }
 
 TEST_F(PopupWindow, ShortCaption_IsDrawnInEachPictureWithoutToolTip) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem(Ansi("Да"), "yes");
     const TItemsBtn& item = list->Item(0);
     EXPECT_EQ(item.DrawnCaption(), QString::fromUtf8("Да"));
@@ -146,7 +146,7 @@ TEST_F(PopupWindow, ShortCaption_IsDrawnInEachPictureWithoutToolTip) {
 }
 
 TEST_F(PopupWindow, TooWideCaption_IsShortenedWithDotsAndBecomesToolTip) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     const char* longCaption = "Снятие и установка тормозных колодок задних колёс";
     list->AppendItem(Ansi(longCaption), "x");
     const TItemsBtn& item = list->Item(0);
@@ -164,7 +164,7 @@ TEST_F(PopupWindow, TooWideCaption_IsShortenedWithDotsAndBecomesToolTip) {
 }
 
 TEST_F(PopupWindow, NewCaption_ReplacesTheOldOneInThePictures) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem(Ansi("Длинная надпись"), "x");
     list->SetCaption(0, "");
     EXPECT_FALSE(test::AnyPixel(list->Item(0).UpPicture(), QRect(0, 0, 100, 20), test::Reddish));
@@ -206,7 +206,7 @@ TEST(ItemsBtnFont, SizeInPointsAndStyleWords) {
 }
 
 TEST_F(PopupWindow, MouseOverEntry_LightsOnlyThatEntry) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     for (const char* command : {"a", "b", "c"})
         list->AppendItem(command, command);
     test::SendMouse(list.get(), QEvent::MouseMove, QPoint(50, 35));
@@ -220,7 +220,7 @@ TEST_F(PopupWindow, MouseOverEntry_LightsOnlyThatEntry) {
 }
 
 TEST_F(PopupWindow, PressOnEntry_PressesItAndReportsItsCommand) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     for (const char* command : {"a", "b", "c"})
         list->AppendItem(command, command);
     test::SendMouse(list.get(), QEvent::MouseMove, QPoint(50, 35));
@@ -240,7 +240,7 @@ TEST_F(PopupWindow, PressOnEntry_PressesItAndReportsItsCommand) {
 }
 
 TEST_F(PopupWindow, PressOnEntryBorderOrBackground_ReportsNothing) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("a", "a");
     for (QPoint p : {QPoint(10, 15), QPoint(110, 15), QPoint(50, 5), QPoint(50, 25), QPoint(5, 2)})
         test::SendMouse(list.get(), QEvent::MouseButtonPress, p);
@@ -249,7 +249,7 @@ TEST_F(PopupWindow, PressOnEntryBorderOrBackground_ReportsNothing) {
 }
 
 TEST_F(PopupWindow, RemovingEntry_MovesTheFollowingUpAndTheLastHidesTheList) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->SetDeleteMode(true);
     for (const char* caption : {"a", "b", "c"})
         list->AppendItem(caption, std::string("go ") + caption);
@@ -271,7 +271,7 @@ TEST_F(PopupWindow, RemovingEntry_MovesTheFollowingUpAndTheLastHidesTheList) {
 }
 
 TEST_F(PopupWindow, ResetToCount_HidesEveryEntryAndForgetsItsCommand) {
-    auto list = NewList(PopupDescription(-1));
+    auto list = NewList(PopupDescription(TPopupType{-1}));
     list->SetItemCount(8);
     EXPECT_EQ(list->ItemCount(), 8);
     EXPECT_EQ(list->VisibleItemCount(), 0);
@@ -289,7 +289,7 @@ TEST_F(PopupWindow, ResetToCount_HidesEveryEntryAndForgetsItsCommand) {
 }
 
 TEST_F(PopupWindow, ListPastTheScreenEdge_IsMovedBackOntoIt) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("a", "a");
     const QRect desktop = Desktop();
     list->ShowAt(QPoint(desktop.right() - 20, desktop.bottom() - 5), 2);
@@ -304,7 +304,7 @@ TEST_F(PopupWindow, ListPastTheScreenEdge_IsMovedBackOntoIt) {
 TEST_F(PopupWindow, FixedPosition_IsInMainWindowClientCoordinates) {
     QWidget mainWindow;
     mainWindow.setGeometry(30, 40, 400, 300);
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.XFon = 100;
     d.YFon = 50;
     auto list = std::make_unique<TPopupWindow>(d, &mainWindow);
@@ -326,7 +326,7 @@ TEST_F(PopupWindow, FixedPositionPastTheRightEdge_KeepsTheListOnTheScreen) {
     QWidget mainWindow;
     const QRect desktop = Desktop();
     mainWindow.setGeometry(desktop.left(), desktop.top(), 300, 200);
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.XFon = desktop.width() - 100;
     TPopupWindow list(d, &mainWindow);
     list.AppendItem("a", "a");
@@ -335,7 +335,7 @@ TEST_F(PopupWindow, FixedPositionPastTheRightEdge_KeepsTheListOnTheScreen) {
 }
 
 TEST_F(PopupWindow, OnTheDocumentScreen_SlidesInAndEndsAtItsPlace) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("a", "a");
     list->AppendItem("b", "b");
     QCursor::setPos(0, 0);
@@ -351,7 +351,7 @@ TEST_F(PopupWindow, OnTheDocumentScreen_SlidesInAndEndsAtItsPlace) {
 }
 
 TEST_F(PopupWindow, PointerBelowTheListTop_ListRisesFromItsBottom) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("a", "a");
     list->AppendItem("b", "b");
     QCursor::setPos(210, 400);
@@ -366,7 +366,7 @@ TEST_F(PopupWindow, PointerBelowTheListTop_ListRisesFromItsBottom) {
 }
 
 TEST_F(PopupWindow, ShownAgainWithin250ms_AppearsWithoutSlide) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("a", "a");
     list->ShowAt(QPoint(200, 150), 1);
     EXPECT_TRUE(list->Sliding());
@@ -383,7 +383,7 @@ TEST_F(PopupWindow, ShownAgainWithin250ms_AppearsWithoutSlide) {
 }
 
 TEST_F(PopupWindow, OtherScreensOrSlideSwitchedOff_AppearAtOnce) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("a", "a");
     for (int screen : {0, 2}) {
         m_ticks += 1000;
@@ -399,7 +399,7 @@ TEST_F(PopupWindow, OtherScreensOrSlideSwitchedOff_AppearAtOnce) {
 }
 
 TEST_F(PopupWindow, HidingDuringSlide_StopsIt) {
-    auto list = NewList(PopupDescription(1));
+    auto list = NewList(PopupDescription(TPopupType{1}));
     list->AppendItem("a", "a");
     list->ShowAt(QPoint(200, 150), 1);
     ASSERT_TRUE(list->Sliding());
@@ -409,7 +409,7 @@ TEST_F(PopupWindow, HidingDuringSlide_StopsIt) {
 }
 
 TEST_F(PopupWindow, OnTheFirstScreen_TakesTheShapeOfItsVertexList) {
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.Vertex = {"0,0", "120,0", "60,100"};
     auto list = NewList(d);
     list->AppendItem("a", "a");
@@ -423,7 +423,7 @@ TEST_F(PopupWindow, OnTheFirstScreen_TakesTheShapeOfItsVertexList) {
 }
 
 TEST_F(PopupWindow, OnOtherScreens_TakesNoShape) {
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.Vertex = {"0,0", "120,0", "60,100"};
     auto list = NewList(d);
     list->AppendItem("a", "a");
@@ -433,7 +433,7 @@ TEST_F(PopupWindow, OnOtherScreens_TakesNoShape) {
 }
 
 TEST_F(PopupWindow, DamagedVertexList_LeavesTheListHidden) {
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.Vertex = {"0,0", "12x,5", "60,100"};
     auto list = NewList(d);
     list->AppendItem("a", "a");
@@ -471,7 +471,7 @@ TEST(PopupVertex, Items_AreTwoIntegersSplitAtTheFirstComma) {
 }
 
 TEST_F(PopupWindow, MissingPictures_ListWithoutAnythingToShowStaysHidden) {
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.FnFon = "skin\\none.bmp";
     d.FnBtnUp = {ResolveValuePath("skin\\none1.bmp")};
     d.FnBtnMove = {};
@@ -487,7 +487,7 @@ TEST_F(PopupWindow, MissingPictures_ListWithoutAnythingToShowStaysHidden) {
 }
 
 TEST_F(PopupWindow, MissingBackground_ListIsSizedByItsEntries) {
-    RPopupData d = PopupDescription(1);
+    RPopupData d = PopupDescription(TPopupType{1});
     d.FnFon = "skin\\none.bmp";
     auto list = NewList(d);
     list->AppendItem("a", "a");

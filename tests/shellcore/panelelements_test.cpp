@@ -210,17 +210,17 @@ TEST_F(StructFile, Popup_EveryField) {
 TEST_F(StructFile, Popup_Types) {
     struct Case {
         std::string written;
-        std::int32_t type;
+        TPopupType type;
     };
     const std::vector<Case> cases = {
         {"historyback", popuptype::HistoryBack},
         {"HistoryForward", popuptype::HistoryForward},
         {"favorite", popuptype::Favorite},
         {"contexthtml", popuptype::ContextHtml},
-        {"7", 7},
-        {" 12 ", 12},
-        {"menu", -1}, // no name and no number after the key
-        {"favorites", -1},
+        {"7", TPopupType{7}},
+        {" 12 ", TPopupType{12}},
+        {"menu", TPopupType{-1}}, // no name and no number after the key
+        {"favorites", TPopupType{-1}},
     };
     for (const Case& c : cases) {
         const auto d = Read(PopupLines("1", c.written));
@@ -233,7 +233,7 @@ TEST_F(StructFile, Popup_TypeWithoutNumber_TakesTheNextNumberOfItsLine) {
     std::vector<std::string> lines = PopupLines("1", "menu");
     lines[8] = "type=menu parent=p2";
     const auto d = Read(lines);
-    EXPECT_EQ(d.Popups.at(0).at(0).Type, 2);
+    EXPECT_EQ(d.Popups.at(0).at(0).Type, TPopupType{2});
 }
 
 TEST_F(StructFile, Popup_RunsPastTheEnd_IsKept) {
@@ -241,7 +241,7 @@ TEST_F(StructFile, Popup_RunsPastTheEnd_IsKept) {
     lines.pop_back(); // no vertex
     const auto d = Read(lines);
     ASSERT_EQ(d.Popups.at(0).size(), 1u);
-    EXPECT_EQ(d.Popups[0][0].Type, 7);
+    EXPECT_EQ(d.Popups[0][0].Type, TPopupType{7});
     EXPECT_TRUE(d.Popups[0][0].Vertex.empty());
     ASSERT_EQ(d.Problems.size(), 1u);
     EXPECT_EQ(d.Problems[0].Line, 1);
